@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+struct InfoImpressora {
+    std::string nome;   // device name, as the user picks it
+    std::string porta;  // the port it is attached to (on CUPS: the queue name)
+};
+
+// A classic line-printer object. It keeps a current printer (the system default until a job makes
+// another one current) and a current font across jobs. A document starts with its first output;
+// a new page is only started when something is printed on it. Failures throw ErroPlataforma.
+class CamadaImpressao {
+public:
+    virtual ~CamadaImpressao() = default;
+
+    // Installed printers in the system's order.
+    virtual std::vector<InfoImpressora> impressoras() = 0;
+    virtual void tornaAtual(const std::string& nome) = 0;
+
+    // Font list of the current printer, index 0 to quantidadeFontes() - 1.
+    virtual int quantidadeFontes() = 0;
+    virtual std::string nomeFonte(int indice) = 0;
+    virtual void defineFonte(const std::string& nome) = 0;
+    virtual void defineTamanho(float pontos) = 0;
+    virtual void defineSublinhado(bool ligado) = 0;
+    virtual void defineNegrito(bool ligado) = 0;
+    virtual void defineItalico(bool ligado) = 0;
+
+    // Title of the next document in the print queue (the job file's name).
+    virtual void defineTitulo(const std::string& titulo) = 0;
+    // Prints the text at the current position, then moves to the start of the next line.
+    virtual void imprimeLinha(std::u32string_view texto) = 0;
+    virtual void novaPagina() = 0;
+    // Finishes the document and hands it over; throws when it was not accepted whole.
+    virtual void terminaDocumento() = 0;
+    // Drops a document left unfinished by a failure; never throws.
+    virtual void abortaDocumento() noexcept = 0;
+
+    // Copies a file's bytes unchanged onto a port: an installed queue (as a raw job) or a file or
+    // device path. Throws when the bytes were not all handed over.
+    virtual void copiaBruto(const std::string& arquivo, const std::string& porta,
+                            const std::string& titulo) = 0;
+};
+
+}  // namespace velmora

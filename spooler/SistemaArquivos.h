@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// A file opened for writing; closing it reports a failed flush.
+class ArquivoEscrita {
+public:
+    virtual ~ArquivoEscrita() = default;
+    virtual void escreve(std::string_view bytes) = 0;  // throws ErroPlataforma (short write too)
+    virtual void fecha() = 0;                          // throws ErroPlataforma
+};
+
+struct InfoArquivo {
+    std::uint64_t tamanho = 0;
+    std::int64_t modificadoNs = 0;  // modification time, nanoseconds since the epoch
+};
+
+// What the spooler needs of the file system. Paths are passed as the spooler builds them (folder
+// part + name); a path without a folder is relative to the current folder. All failures throw
+// ErroPlataforma with the reason.
+class SistemaArquivos {
+public:
+    virtual ~SistemaArquivos() = default;
+
+    // Names (without folder) of the regular files matching `padrao` (a path whose last component
+    // may hold "*" and "?", compared without regard to letter case), in the order the folder
+    // lists them. Folders, dot-files and symbolic links are never listed. A folder that does not
+    // exist gives an empty list.
+    virtual std::vector<std::string> lista(const std::string& padrao) = 0;
+
+    // Whole content of a regular file; never follows a symbolic link.
+    virtual std::string leTudo(const std::string& caminho) = 0;
+
+    // Size and modification time; nothing when the path names no regular file.
+    virtual std::optional<InfoArquivo> info(const std::string& caminho) = 0;
+
+    // True while another process still holds the file open for writing (or, where that cannot be
+    // told, while it was modified within the last 2 seconds): it is not a job yet.
+    virtual bool emEscrita(const std::string& caminho) = 0;
+
+    virtual bool existe(const std::string& caminho) = 0;  // any non-folder entry, links included
+    virtual void exclui(const std::string& caminho) = 0;  // never through a link
+    virtual void renomeia(const std::string& de, const std::string& para) = 0;
+
+    // Creates a new file; fails if the name exists (also as a symbolic link).
+    virtual std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) = 0;
+};
+
+}  // namespace velmora
