@@ -81,7 +81,9 @@ bool ehBackupDeSi(const std::string& nome) {
 
 // Greedy matching that only ever backtracks to the last "*": quadratic at worst, never
 // exponential.
-bool casaPadrao(std::string_view padrao, std::string_view nome) {
+namespace {
+
+bool casaCuringas(std::string_view padrao, std::string_view nome) {
     std::size_t p = 0;
     std::size_t n = 0;
     std::size_t padraoAposEstrela = std::string_view::npos;
@@ -111,6 +113,17 @@ bool casaPadrao(std::string_view padrao, std::string_view nome) {
     }
     while (p < padrao.size() && padrao[p] == '*') ++p;
     return p == padrao.size();
+}
+
+}  // namespace
+
+bool casaPadrao(std::string_view padrao, std::string_view nome) {
+    if (casaCuringas(padrao, nome)) return true;
+    // As in a Windows folder listing, a trailing ".*" also takes names without an extension, so
+    // settings written there as *.* or REL01.* keep their meaning.
+    return padrao.size() >= 2 && padrao.ends_with(".*") &&
+           nome.find('.') == std::string_view::npos &&
+           casaCuringas(padrao.substr(0, padrao.size() - 2), nome);
 }
 
 }  // namespace velmora

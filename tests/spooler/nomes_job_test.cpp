@@ -67,6 +67,14 @@ TEST(CasaPadrao, CuringasEstrelaEInterrogacao) {
     EXPECT_FALSE(casaPadrao("REL01.TXT", "REL01.TXT "));
 }
 
+TEST(CasaPadrao, PontoEstrelaNoFimTambemTomaNomesSemExtensao) {
+    EXPECT_TRUE(casaPadrao("*.*", "REL01"));
+    EXPECT_TRUE(casaPadrao("*.*", "REL01.TXT"));
+    EXPECT_TRUE(casaPadrao("REL01.*", "rel01"));
+    EXPECT_FALSE(casaPadrao("REL01.*", "REL011"));
+    EXPECT_FALSE(casaPadrao("*.T*", "REL01"));
+}
+
 TEST(CasaPadrao, SemDiferencaDeMaiusculas) {
     EXPECT_TRUE(casaPadrao("*.TXT", "rel01.txt"));
     EXPECT_TRUE(casaPadrao("rel01.txt", "REL01.TXT"));
