@@ -30,9 +30,9 @@ public:
     virtual ~SistemaArquivos() = default;
 
     // Names (without folder) of the regular files matching `padrao` (a path whose last component
-    // may hold "*" and "?", compared without regard to letter case), in the order the folder
-    // lists them. Folders, dot-files and symbolic links are never listed. A folder that does not
-    // exist gives an empty list.
+    // may hold "*" and "?", compared without regard to letter case), sorted by name so jobs are
+    // taken in a predictable order. Folders, dot-files and symbolic links are never listed. A
+    // folder that does not exist gives an empty list.
     virtual std::vector<std::string> lista(const std::string& padrao) = 0;
 
     // Whole content of a regular file; never follows a symbolic link.

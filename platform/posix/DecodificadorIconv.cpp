@@ -1,0 +1,163 @@
+#include "platform/posix/DecodificadorIconv.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "spooler/ErroPlataforma.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr char32_t kSubstituto = U'\uFFFD';
+const iconv_t kSemConversor = reinterpret_cast<iconv_t>(-1);
+
+const char* utf32Local() {
+    return std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+}
+
+bool soAscii(std::string_view bytes) {
+    for (unsigned char c : bytes) {
+        if (c >= 0x80) return false;
+    }
+    return true;
+}
+
+void reinicia(iconv_t cd) { ::iconv(cd, nullptr, nullptr, nullptr, nullptr); }
+
+// Converts what it can of `bytes`; undecodable bytes become U+FFFD one by one.
+std::u32string converte(iconv_t cd, std::string_view bytes) {
+    reinicia(cd);
+    std::u32string resultado;
+    // Most code pages give at most one character per byte; grown when one gives more.
+    std::vector<char32_t> saida(bytes.size() + 16);
+    char* entrada = const_cast<char*>(bytes.data());
+    std::size_t restaEntrada = bytes.size();
+    for (;;) {
+        char* destino = reinterpret_cast<char*>(saida.data());
+        std::size_t restaSaida = saida.size() * sizeof(char32_t);
+        bool despejo = restaEntrada == 0;
+        std::size_t r;
+        if (!despejo) {
+            r = ::iconv(cd, &entrada, &restaEntrada, &destino, &restaSaida);
+        } else {
+            // Flushes the shift state of stateful code pages.
+            r = ::iconv(cd, nullptr, nullptr, &destino, &restaSaida);
+        }
+        int erro = errno;
+        std::size_t escritos =
+            static_cast<std::size_t>(destino - reinterpret_cast<char*>(saida.data())) /
+            sizeof(char32_t);
+        resultado.append(saida.data(), escritos);
+        if (r != static_cast<std::size_t>(-1)) {
+            if (despejo) break;
+            continue;
+        }
+        if (erro == E2BIG) {
+            if (escritos == 0) saida.resize(saida.size() * 2);
+        } else if ((erro == EILSEQ || erro == EINVAL) && restaEntrada > 0) {
+            resultado.push_back(kSubstituto);
+            ++entrada;
+            --restaEntrada;
+            reinicia(cd);
+        } else {
+            throw ErroPlataforma("falha ao converter o texto do job");
+        }
+    }
+    return resultado;
+}
+
+}  // namespace
+
+bool ehUtf8Valido(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t seguintes;
+        char32_t minimo;
+        char32_t valor;
+        if ((c & 0xE0) == 0xC0) {
+            seguintes = 1;
+            minimo = 0x80;
+            valor = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            seguintes = 2;
+            minimo = 0x800;
+            valor = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            seguintes = 3;
+            minimo = 0x10000;
+            valor = c & 0x07;
+        } else {
+            return false;
+        }
+        if (n - i <= seguintes) return false;
+        for (std::size_t k = 1; k <= seguintes; ++k) {
+            unsigned char d = p[i + k];
+            if ((d & 0xC0) != 0x80) return false;
+            valor = (valor << 6) | (d & 0x3F);
+        }
+        if (valor < minimo || valor > 0x10FFFF) return false;
+        if (valor >= 0xD800 && valor <= 0xDFFF) return false;
+        i += seguintes + 1;
+    }
+    return true;
+}
+
+DecodificadorIconv::DecodificadorIconv() {
+    const char* valor = std::getenv("VELMORA_CODEPAGE");
+    if (valor == nullptr || *valor == '\0') return;
+    std::string codigo = valor;
+    try {
+        conversor(codigo);
+    } catch (const ErroPlataforma&) {
+        throw ErroPlataforma("VELMORA_CODEPAGE: código de página desconhecido: " + codigo);
+    }
+    codigoFixo_ = codigo;
+}
+
+DecodificadorIconv::~DecodificadorIconv() {
+    for (auto& [codigo, c] : conversores_) ::iconv_close(c.cd);
+}
+
+std::string DecodificadorIconv::escolhe(std::string_view jobInteiro) const {
+    if (!codigoFixo_.empty()) return codigoFixo_;
+    return ehUtf8Valido(jobInteiro) ? "UTF-8" : "WINDOWS-1252";
+}
+
+std::u32string DecodificadorIconv::decodifica(std::string_view bytes,
+                                              const std::string& codigo) const {
+    Conversor& c = conversor(codigo);
+    if (c.asciiDireto && soAscii(bytes)) return std::u32string(bytes.begin(), bytes.end());
+    return converte(c.cd, bytes);
+}
+
+DecodificadorIconv::Conversor& DecodificadorIconv::conversor(const std::string& codigo) const {
+    auto achado = conversores_.find(codigo);
+    if (achado != conversores_.end()) return achado->second;
+
+    iconv_t cd = ::iconv_open(utf32Local(), codigo.c_str());
+    if (cd == kSemConversor) throw ErroPlataforma("código de página desconhecido: " + codigo);
+    // Not every iconv name is ASCII-based (UTF-16, EBCDIC): the shortcut is checked once.
+    std::string ascii;
+    for (int b = 1; b < 0x80; ++b) ascii.push_back(static_cast<char>(b));
+    bool direto;
+    try {
+        direto = converte(cd, ascii) == std::u32string(ascii.begin(), ascii.end());
+    } catch (...) {
+        ::iconv_close(cd);
+        throw;
+    }
+    return conversores_.emplace(codigo, Conversor{cd, direto}).first->second;
+}
+
+}  // namespace velmora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <iconv.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "spooler/Decodificador.h"
+
+namespace velmora {
+
+// Job bytes to characters through iconv. The code page is VELMORA_CODEPAGE when it is set
+// (read once, at construction); otherwise UTF-8 for a job that is valid UTF-8 and Windows-1252
+// for one that is not. One converter per code page is kept open for the object's life.
+class DecodificadorIconv : public Decodificador {
+  public:
+    // Throws ErroPlataforma when VELMORA_CODEPAGE names no code page iconv knows.
+    DecodificadorIconv();
+    ~DecodificadorIconv() override;
+    DecodificadorIconv(const DecodificadorIconv&) = delete;
+    DecodificadorIconv& operator=(const DecodificadorIconv&) = delete;
+
+    std::string escolhe(std::string_view jobInteiro) const override;
+    std::u32string decodifica(std::string_view bytes, const std::string& codigo) const override;
+
+  private:
+    struct Conversor {
+        iconv_t cd;
+        bool asciiDireto;  // ASCII bytes stand for themselves in this code page
+    };
+
+    Conversor& conversor(const std::string& codigo) const;
+
+    std::string codigoFixo_;
+    mutable std::map<std::string, Conversor> conversores_;
+};
+
+// True when `bytes` is well-formed UTF-8: no overlong forms, no surrogates, nothing above
+// U+10FFFF. Pure ASCII is.
+bool ehUtf8Valido(std::string_view bytes);
+
+}  // namespace velmora

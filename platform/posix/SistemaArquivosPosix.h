@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "spooler/SistemaArquivos.h"
+
+namespace velmora {
+
+// The watched folder on a POSIX file system. Failures throw ErroPlataforma carrying the system's
+// message; the caller puts the path in front.
+class SistemaArquivosPosix : public SistemaArquivos {
+  public:
+    // Regular, non-hidden files only, sorted by name (byte order) so that jobs are taken in a
+    // predictable order whatever order the file system keeps.
+    std::vector<std::string> lista(const std::string& padrao) override;
+    std::string leTudo(const std::string& caminho) override;
+    std::optional<InfoArquivo> info(const std::string& caminho) override;
+    bool emEscrita(const std::string& caminho) override;
+    bool existe(const std::string& caminho) override;
+    void exclui(const std::string& caminho) override;
+    void renomeia(const std::string& de, const std::string& para) override;
+    std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) override;
+};
+
+}  // namespace velmora

@@ -1,0 +1,135 @@
+#include "platform/posix/DecodificadorIconv.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "spooler/ErroPlataforma.h"
+
+namespace velmora {
+namespace {
+
+// Each case sets VELMORA_CODEPAGE as it needs; the variable the tests found is put back after.
+class DecodificadorIconvTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (const char* v = std::getenv("VELMORA_CODEPAGE")) antes_ = v;
+        ::unsetenv("VELMORA_CODEPAGE");
+    }
+    void TearDown() override {
+        if (antes_) {
+            ::setenv("VELMORA_CODEPAGE", antes_->c_str(), 1);
+        } else {
+            ::unsetenv("VELMORA_CODEPAGE");
+        }
+    }
+
+  private:
+    std::optional<std::string> antes_;
+};
+
+TEST_F(DecodificadorIconvTest, AsciiFicaComoEstaEEscolheUtf8) {
+    DecodificadorIconv d;
+    std::string linha = "REL01 \t\x0c\x1b fim";
+    EXPECT_EQ(d.escolhe(linha), "UTF-8");
+    EXPECT_EQ(d.decodifica(linha, "UTF-8"), U"REL01 \t\x0c\x1b fim");
+    EXPECT_EQ(d.decodifica(linha, "WINDOWS-1252"), U"REL01 \t\x0c\x1b fim");
+    EXPECT_EQ(d.decodifica("", "UTF-8"), U"");
+}
+
+TEST_F(DecodificadorIconvTest, Utf8ValidoEscolheUtf8) {
+    DecodificadorIconv d;
+    std::string job = "\r\nAção é \xE2\x82\xAC \xF0\x9F\x98\x80";
+    EXPECT_EQ(d.escolhe(job), "UTF-8");
+    EXPECT_EQ(d.decodifica(job, "UTF-8"), U"\r\nAção é € \U0001F600");
+}
+
+TEST_F(DecodificadorIconvTest, Utf8MalFormadoEscolheWindows1252) {
+    DecodificadorIconv d;
+    EXPECT_EQ(d.escolhe("Caf\xE9"), "WINDOWS-1252");
+    EXPECT_EQ(d.escolhe("\xC0\xAF"), "WINDOWS-1252") << "overlong";
+    EXPECT_EQ(d.escolhe("\xE0\x80\xAF"), "WINDOWS-1252") << "overlong de 3 bytes";
+    EXPECT_EQ(d.escolhe("\xED\xA0\x80"), "WINDOWS-1252") << "surrogate";
+    EXPECT_EQ(d.escolhe("\xF4\x90\x80\x80"), "WINDOWS-1252") << "acima de U+10FFFF";
+    EXPECT_EQ(d.escolhe("fim \xE2\x82"), "WINDOWS-1252") << "cortado no fim";
+    EXPECT_EQ(d.escolhe("\x80"), "WINDOWS-1252") << "continuação solta";
+    EXPECT_EQ(d.escolhe("\xF4\x8F\xBF\xBF"), "UTF-8") << "U+10FFFF é válido";
+}
+
+TEST_F(DecodificadorIconvTest, Windows1252DecodificaAcentosEEuro) {
+    DecodificadorIconv d;
+    std::string job = "Caf\xE9 \x80 10,00 \xC7\xE3o";
+    ASSERT_EQ(d.escolhe(job), "WINDOWS-1252");
+    EXPECT_EQ(d.decodifica(job, "WINDOWS-1252"), U"Café € 10,00 Ção");
+}
+
+TEST_F(DecodificadorIconvTest, BytesIndecifraveisViramSubstitutoSemPerderORestante) {
+    DecodificadorIconv d;
+    EXPECT_EQ(d.decodifica("a\x81"
+                           "b\x8D\x8F\x90\x9D"
+                           "c",
+                           "WINDOWS-1252"),
+              U"a\uFFFDb\uFFFD\uFFFD\uFFFD\uFFFDc");
+    EXPECT_EQ(d.decodifica("a\xFF"
+                           "b",
+                           "UTF-8"),
+              U"a\uFFFDb");
+    EXPECT_EQ(d.decodifica("x\xE2\x82", "UTF-8"), U"x\uFFFD\uFFFD");
+}
+
+TEST_F(DecodificadorIconvTest, CadaChamadaComecaDoZero) {
+    DecodificadorIconv d;
+    // A sequence cut at the end of one line must not swallow the start of the next one.
+    EXPECT_EQ(d.decodifica("\xE2\x82", "UTF-8"), U"\uFFFD\uFFFD");
+    EXPECT_EQ(d.decodifica("\xACOK", "UTF-8"), U"\uFFFDOK");
+    EXPECT_EQ(d.decodifica("é", "UTF-8"), U"é");
+}
+
+TEST_F(DecodificadorIconvTest, LinhaLongaNaoAsciiInteira) {
+    DecodificadorIconv d;
+    std::string linha;
+    std::u32string esperado;
+    for (int i = 0; i < 50000; ++i) {
+        linha += "\xE9\x80";
+        esperado += U"é€";
+    }
+    EXPECT_TRUE(d.decodifica(linha, "WINDOWS-1252") == esperado);
+}
+
+TEST_F(DecodificadorIconvTest, CodigoDePaginaDoAmbienteValeParaTodoJob) {
+    ::setenv("VELMORA_CODEPAGE", "CP850", 1);
+    DecodificadorIconv d;
+    EXPECT_EQ(d.escolhe("puro ascii"), "CP850");
+    EXPECT_EQ(d.escolhe("\xC3\xA9"), "CP850");
+    EXPECT_EQ(d.decodifica("Relat\xA2rio \x82 \x87", "CP850"), U"Relatório é ç");
+}
+
+TEST_F(DecodificadorIconvTest, CodigoDePaginaVazioValeComoAusente) {
+    ::setenv("VELMORA_CODEPAGE", "", 1);
+    DecodificadorIconv d;
+    EXPECT_EQ(d.escolhe("Caf\xE9"), "WINDOWS-1252");
+}
+
+TEST_F(DecodificadorIconvTest, CodigoDePaginaDesconhecidoFalhaComONome) {
+    ::setenv("VELMORA_CODEPAGE", "CP-NAO-EXISTE", 1);
+    try {
+        DecodificadorIconv d;
+        FAIL() << "aceitou um código de página desconhecido";
+    } catch (const ErroPlataforma& e) {
+        EXPECT_STREQ(e.what(), "VELMORA_CODEPAGE: código de página desconhecido: CP-NAO-EXISTE");
+    }
+    ::unsetenv("VELMORA_CODEPAGE");
+    DecodificadorIconv d;
+    EXPECT_THROW(d.decodifica("x", "CP-NAO-EXISTE"), ErroPlataforma);
+}
+
+TEST_F(DecodificadorIconvTest, CodigoQueNaoEAsciiNaoTomaOAtalho) {
+    DecodificadorIconv d;
+    // Every byte is below 0x80, yet these are two characters, not four.
+    EXPECT_EQ(d.decodifica(std::string("A\0B\0", 4), "UTF-16LE"), U"AB");
+}
+
+}  // namespace
+}  // namespace velmora
