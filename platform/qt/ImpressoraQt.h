@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QFont>
+#include <QStringList>
+
+#include "spooler/CamadaImpressao.h"
+
+namespace velmora {
+
+class DocumentoPdf;
+
+// The printing layer on Linux: CUPS queues plus the built-in printer "Velmora PDF", which writes
+// each document as a PDF file into a folder. Documents are rendered to PDF with Qt and handed to
+// CUPS through libcups, so that a refusal reaches the caller. Needs a QGuiApplication alive.
+class ImpressoraQt : public CamadaImpressao {
+  public:
+    static constexpr const char* kVelmoraPdf = "Velmora PDF";
+
+    explicit ImpressoraQt(std::string pastaPdf);
+    ~ImpressoraQt() override;
+
+    // $VELMORA_PDF_DIR, else the user's documents folder + "/Velmora".
+    static std::string pastaPdfPadrao();
+
+    std::vector<InfoImpressora> impressoras() override;
+    void tornaAtual(const std::string& nome) override;
+
+    int quantidadeFontes() override;
+    std::string nomeFonte(int indice) override;
+    void defineFonte(const std::string& nome) override;
+    void defineTamanho(float pontos) override;
+    void defineSublinhado(bool ligado) override;
+    void defineNegrito(bool ligado) override;
+    void defineItalico(bool ligado) override;
+
+    void defineTitulo(const std::string& titulo) override;
+    void imprimeLinha(std::u32string_view texto) override;
+    void novaPagina() override;
+    void terminaDocumento() override;
+    void abortaDocumento() noexcept override;
+
+    void copiaBruto(const std::string& arquivo, const std::string& porta,
+                    const std::string& titulo) override;
+
+  private:
+    void entrega(const QString& pdf, const std::string& destino);
+
+    std::string pastaPdf_;
+    // Unset until a job names a printer: the CUPS default is then looked up for each document.
+    std::optional<std::string> atual_;
+    QFont fonte_;
+    QStringList familias_;
+    std::string titulo_;
+    std::unique_ptr<DocumentoPdf> documento_;
+    // Printer and title of the open document.
+    std::string destino_;
+    std::string tituloDocumento_;
+};
+
+}  // namespace velmora
