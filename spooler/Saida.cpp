@@ -1,0 +1,200 @@
+#include "spooler/Saida.h"
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <string_view>
+
+namespace velmora {
+
+namespace {
+
+constexpr std::string_view kFimDeLinha = "\r\n";
+constexpr char kAvancoFolha = '\f';
+constexpr std::string_view kEject = "EJECT";
+
+// Enough to keep a 100 MB job to a hundred writes without holding a second copy of it.
+constexpr std::size_t kBlocoEscrita = 1 << 20;
+
+char maiuscula(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string emMaiusculas(std::string_view texto) {
+    std::string r(texto);
+    std::transform(r.begin(), r.end(), r.begin(), maiuscula);
+    return r;
+}
+
+bool contemEject(std::string_view linha) {
+    auto pos = std::search(linha.begin(), linha.end(), kEject.begin(), kEject.end(),
+                           [](char a, char b) { return maiuscula(a) == b; });
+    return pos != linha.end();
+}
+
+// Calls `fn` with the lines of a job text: the pieces after each CR LF. The piece in front of the
+// first CR LF is the reader's empty lead-in and never a line.
+template <typename Fn>
+void paraCadaLinha(std::string_view texto, Fn&& fn) {
+    std::size_t pos = texto.find(kFimDeLinha);
+    while (pos != std::string_view::npos) {
+        std::size_t inicio = pos + kFimDeLinha.size();
+        pos = texto.find(kFimDeLinha, inicio);
+        std::size_t fim = pos == std::string_view::npos ? texto.size() : pos;
+        fn(texto.substr(inicio, fim - inicio));
+    }
+}
+
+// No match keeps the printer that is current: the default, or the one an earlier job chose.
+void tornaAtualPorNome(CamadaImpressao& impressora, const std::string& sImpressora) {
+    const std::string procurado = emMaiusculas(sImpressora);
+    for (const InfoImpressora& info : impressora.impressoras()) {
+        if (emMaiusculas(info.nome) == procurado) {
+            impressora.tornaAtual(info.nome);
+            return;
+        }
+    }
+}
+
+Resultado imprimeNaImpressora(const std::string& textoJob, const Valores& valores,
+                              const std::string& titulo, DispositivosSaida& saida) {
+    CamadaImpressao& impressora = saida.impressora;
+    try {
+        SelecionarFonte(impressora, "Courier");
+        tornaAtualPorNome(impressora, valores.sImpressora);
+        impressora.defineSublinhado(false);
+        impressora.defineNegrito(false);
+        impressora.defineItalico(false);
+        impressora.defineTamanho(tamanhoFonte(valores.iMaiorLinha));
+        impressora.defineTitulo(titulo);
+
+        const std::string codigo = saida.decodificador.escolhe(textoJob);
+        paraCadaLinha(textoJob, [&](std::string_view linha) {
+            if (linha.find(kAvancoFolha) != std::string_view::npos) {
+                impressora.imprimeLinha(saida.decodificador.decodifica(linha, codigo));
+                impressora.novaPagina();
+            } else if (contemEject(linha)) {
+                impressora.novaPagina();
+            } else {
+                impressora.imprimeLinha(saida.decodificador.decodifica(linha, codigo));
+            }
+        });
+        impressora.terminaDocumento();
+        return Resultado::sucesso();
+    } catch (const std::exception& e) {
+        impressora.abortaDocumento();
+        return Resultado::falha(e.what());
+    }
+}
+
+std::string nomeTemporario(Relogio& relogio) {
+    std::string digitos = relogio.dataHora();
+    for (char c : {'/', ':', ' '}) {
+        digitos.erase(std::remove(digitos.begin(), digitos.end(), c), digitos.end());
+    }
+    return "temp" + digitos + ".BAK";
+}
+
+void gravaLinhas(ArquivoEscrita& arquivo, std::string_view textoJob) {
+    std::string bloco;
+    bloco.reserve(kBlocoEscrita + kFimDeLinha.size());
+    paraCadaLinha(textoJob, [&](std::string_view linha) {
+        if (bloco.size() + linha.size() + kFimDeLinha.size() > kBlocoEscrita && !bloco.empty()) {
+            arquivo.escreve(bloco);
+            bloco.clear();
+        }
+        if (linha.size() >= kBlocoEscrita) {
+            arquivo.escreve(linha);
+            arquivo.escreve(kFimDeLinha);
+            return;
+        }
+        bloco.append(linha);
+        bloco.append(kFimDeLinha);
+    });
+    if (!bloco.empty()) arquivo.escreve(bloco);
+}
+
+void excluiSeExiste(SistemaArquivos& arquivos, const std::string& nome) noexcept {
+    try {
+        if (arquivos.existe(nome)) arquivos.exclui(nome);
+    } catch (const std::exception&) {
+        // A leftover temporary file is replaced by the next job of the same name.
+    }
+}
+
+// The bytes go out unchanged: no decoding, no page rules; the printer at the port reads its own
+// control characters.
+Resultado copiaNaPorta(const std::string& textoJob, const Valores& valores,
+                       const std::string& titulo, DispositivosSaida& saida) {
+    if (valores.sPorta.empty()) {
+        return Resultado::falha("a porta de saída (PORTA) não foi configurada");
+    }
+    std::string nome;
+    try {
+        nome = nomeTemporario(saida.relogio);
+    } catch (const std::exception& e) {
+        return Resultado::falha(e.what());
+    }
+
+    Resultado resultado;
+    try {
+        if (saida.arquivos.existe(nome)) saida.arquivos.exclui(nome);
+        std::unique_ptr<ArquivoEscrita> arquivo = saida.arquivos.criaExclusivo(nome);
+        gravaLinhas(*arquivo, textoJob);
+        arquivo->fecha();
+    } catch (const std::exception& e) {
+        resultado = Resultado::falha("arquivo temporário " + nome + ": " + e.what());
+    }
+    if (resultado.ok) {
+        try {
+            saida.impressora.copiaBruto(nome, valores.sPorta, titulo);
+        } catch (const std::exception& e) {
+            resultado = Resultado::falha(e.what());
+        }
+    }
+    excluiSeExiste(saida.arquivos, nome);
+    return resultado;
+}
+
+}  // namespace
+
+Resultado Imprimir(const std::string& textoJob, const Valores& valores, const std::string& titulo,
+                   DispositivosSaida& saida) {
+    if (ligado(valores.sParalela)) return copiaNaPorta(textoJob, valores, titulo, saida);
+    return imprimeNaImpressora(textoJob, valores, titulo, saida);
+}
+
+void SelecionarFonte(CamadaImpressao& impressora, const std::string& prefixo) {
+    const std::size_t inicio = prefixo.find_first_not_of(' ');
+    const std::size_t tamanho =
+        inicio == std::string::npos ? 0 : prefixo.find_last_not_of(' ') - inicio + 1;
+    const std::string procurado = emMaiusculas(prefixo);
+    // A font the printer cannot name or set only means the font stays as it was.
+    int quantidade = 0;
+    try {
+        quantidade = impressora.quantidadeFontes();
+    } catch (const std::exception&) {
+        return;
+    }
+    for (int i = 0; i < quantidade; ++i) {
+        std::string nome;
+        try {
+            nome = impressora.nomeFonte(i);
+        } catch (const std::exception&) {
+            continue;
+        }
+        if (emMaiusculas(std::string_view(nome).substr(0, tamanho)) != procurado) continue;
+        try {
+            impressora.defineFonte(nome);
+        } catch (const std::exception&) {
+        }
+        return;
+    }
+}
+
+float tamanhoFonte(std::int16_t iMaiorLinha) {
+    if (iMaiorLinha <= 80) return 11.0f;
+    if (iMaiorLinha <= 100) return 9.0f;
+    if (iMaiorLinha <= 110) return 8.0f;
+    return 7.0f;
+}
+
+}  // namespace velmora

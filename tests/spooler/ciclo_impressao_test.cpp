@@ -1,0 +1,468 @@
+#include "spooler/CicloImpressao.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "apoio/DecodificadoresTeste.h"
+#include "apoio/ImpressoraGravadora.h"
+#include "apoio/PerguntaFixa.h"
+#include "apoio/RelogioFixo.h"
+#include "apoio/TimerGravador.h"
+#include "platform/posix/SistemaArquivosPosix.h"
+#include "spooler/ErroPlataforma.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using teste::DecodificadorLatin1;
+using teste::ImpressoraGravadora;
+using teste::PerguntaFixa;
+using teste::RelogioFixo;
+using teste::TimerGravador;
+using Linhas = std::vector<std::string>;
+
+// The real file system, with failures and writers that a test switches on by name (root ignores
+// file permissions, so a read-only folder cannot stand in for them).
+class ArquivosComFalhas : public SistemaArquivos {
+  public:
+    std::set<std::string> naoExclui;        // exclui and renomeia (from) fail for these paths
+    std::set<std::string> naoLe;            // leTudo fails with ErroPlataforma
+    std::set<std::string> leComErroAlheio;  // leTudo fails with an exception of another kind
+    std::set<std::string> sendoEscritos;    // emEscrita is true
+    bool listaFalha = false;
+    bool renomeioNaoSubstitui = false;  // as on Windows: the target must not exist
+
+    std::vector<std::string> lista(const std::string& padrao) override {
+        if (listaFalha) throw ErroPlataforma("Permission denied");
+        // A tick that never ends would hang the test; far more listings than any case needs end
+        // it, and the case's own checks then fail.
+        if (++listagens_ > 500) throw ErroPlataforma("listagens demais");
+        return real_.lista(padrao);
+    }
+    std::string leTudo(const std::string& caminho) override {
+        if (naoLe.count(caminho)) throw ErroPlataforma("Resource temporarily unavailable");
+        if (leComErroAlheio.count(caminho)) throw std::length_error("arquivo grande demais");
+        return real_.leTudo(caminho);
+    }
+    std::optional<InfoArquivo> info(const std::string& caminho) override {
+        return real_.info(caminho);
+    }
+    bool emEscrita(const std::string& caminho) override {
+        return sendoEscritos.count(caminho) > 0 || real_.emEscrita(caminho);
+    }
+    bool existe(const std::string& caminho) override { return real_.existe(caminho); }
+    void exclui(const std::string& caminho) override {
+        if (naoExclui.count(caminho)) throw ErroPlataforma("Operation not permitted");
+        real_.exclui(caminho);
+    }
+    void renomeia(const std::string& de, const std::string& para) override {
+        if (naoExclui.count(de)) throw ErroPlataforma("Operation not permitted");
+        if (renomeioNaoSubstitui && real_.existe(para)) throw ErroPlataforma("File exists");
+        real_.renomeia(de, para);
+    }
+    std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) override {
+        return real_.criaExclusivo(caminho);
+    }
+
+  private:
+    SistemaArquivosPosix real_;
+    int listagens_ = 0;
+};
+
+// One watched folder on the real file system; the timer switches and the log lines go into one
+// trace, in the order they happen.
+class Ciclo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string modelo = (fs::temp_directory_path() / "velmora-ciclo-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(modelo.data()), nullptr);
+        pasta = modelo + "/";
+        valores.sLocal = pasta + "*.TXT";
+        valores.sBackup = "0";
+        registro.aoRegistrar = [this](const std::string& m) { diario.push_back("log " + m); };
+    }
+    void TearDown() override { fs::remove_all(pasta); }
+
+    // Writes a job as a finished one: its time lies well in the past.
+    void escreve(const std::string& nome, const std::string& conteudo,
+                 std::chrono::seconds idade = std::chrono::minutes(10)) {
+        std::ofstream(pasta + nome, std::ios::binary) << conteudo;
+        fs::last_write_time(pasta + nome, fs::file_time_type::clock::now() - idade);
+    }
+    std::string le(const std::string& nome) const {
+        std::ifstream entrada(pasta + nome, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(entrada), {});
+    }
+    Linhas naPasta() const {
+        Linhas nomes;
+        for (const auto& e : fs::directory_iterator(pasta)) nomes.push_back(e.path().filename());
+        std::sort(nomes.begin(), nomes.end());
+        return nomes;
+    }
+    // How many times a job went to the printer.
+    long impressoes(const std::string& nome) const {
+        return std::count(impressora.chamadas.begin(), impressora.chamadas.end(), "titulo " + nome);
+    }
+    std::string impresso(const std::string& nome) const {
+        return "log Arquivo " + pasta + nome + " impresso";
+    }
+    std::string excluido(const std::string& nome) const {
+        return "log Arquivo " + pasta + nome + " excluido";
+    }
+
+    ResumoCiclo tique() { return ciclo.timerImpressao_Timer(); }
+
+    std::string pasta;
+    Valores valores;
+    ArquivosComFalhas arquivos;
+    ImpressoraGravadora impressora;
+    DecodificadorLatin1 decodificador;
+    RelogioFixo relogio;
+    DispositivosSaida saida{impressora, arquivos, decodificador, relogio};
+    PerguntaFixa pergunta{false};
+    Linhas diario;
+    TimerGravador timer{diario};
+    RegistroAtividade registro;
+    CicloImpressao ciclo{valores, arquivos, saida, pergunta, timer, registro};
+};
+
+using CicloTrabalhos = Ciclo;
+
+TEST_F(CicloTrabalhos, ImprimeEExcluiCadaTrabalhoNaOrdemDaPasta) {
+    escreve("B.TXT", "linha b\r\n");
+    escreve("A.TXT", "linha a\r\n");
+    escreve("LEIA.DOC", "outro padrão");
+
+    const ResumoCiclo resumo = tique();
+
+    const Linhas esperado = {"desliga", impresso("A.TXT"), excluido("A.TXT"), "liga",
+                             "desliga", impresso("B.TXT"), excluido("B.TXT"), "liga"};
+    EXPECT_EQ(diario, esperado);
+    EXPECT_EQ(impressora.documento(), (Linhas{"linha linha a", "fim", "linha linha b", "fim"}));
+    EXPECT_EQ(impressoes("A.TXT"), 1);
+    EXPECT_EQ(naPasta(), Linhas{"LEIA.DOC"});
+    EXPECT_EQ(resumo.impressos, 2);
+    EXPECT_EQ(resumo.falhas, 0);
+    EXPECT_EQ(registro.texto(), "Arquivo " + pasta + "B.TXT excluido\r\nArquivo " + pasta +
+                                    "B.TXT impresso\r\nArquivo " + pasta +
+                                    "A.TXT excluido\r\nArquivo " + pasta + "A.TXT impresso\r\n");
+}
+
+TEST_F(CicloTrabalhos, TrabalhoQueChegaDuranteOTiqueEImpressoNoMesmoTique) {
+    escreve("A.TXT", "a");
+    impressora.aoChamar = [this](const std::string& chamada) {
+        if (chamada == "titulo A.TXT") escreve("C.TXT", "c");
+    };
+    EXPECT_EQ(tique().impressos, 2);
+    EXPECT_EQ(impressoes("C.TXT"), 1);
+    EXPECT_TRUE(naPasta().empty());
+}
+
+TEST_F(CicloTrabalhos, TrabalhoVazioTambemEImpressoEExcluido) {
+    escreve("VAZIO.TXT", "");
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_EQ(impressora.documento(), Linhas{"fim"});
+    EXPECT_EQ(diario, (Linhas{"desliga", impresso("VAZIO.TXT"), excluido("VAZIO.TXT"), "liga"}));
+    EXPECT_TRUE(naPasta().empty());
+}
+
+TEST_F(CicloTrabalhos, OBackupSoLigaComOTexto1Exato) {
+    for (const std::string backup : {" 1", "S", "", "0"}) {
+        diario.clear();
+        valores.sBackup = backup;
+        escreve("A.TXT", "a");
+        tique();
+        EXPECT_EQ(diario, (Linhas{"desliga", impresso("A.TXT"), excluido("A.TXT"), "liga"}))
+            << '"' << backup << '"';
+        EXPECT_TRUE(naPasta().empty()) << '"' << backup << '"';
+    }
+}
+
+struct CasoBackup {
+    std::string padrao;
+    std::string trabalho;
+    std::string backup;
+};
+
+class CicloBackup : public Ciclo, public ::testing::WithParamInterface<CasoBackup> {};
+
+TEST_P(CicloBackup, RenomeiaParaOBackupSubstituindoUmAnterior) {
+    const CasoBackup& caso = GetParam();
+    valores.sLocal = pasta + caso.padrao;
+    valores.sBackup = "1";
+    arquivos.renomeioNaoSubstitui = true;
+    escreve(caso.trabalho, "novo conteúdo\r\n");
+    escreve(caso.backup, "backup antigo");
+
+    const ResumoCiclo resumo = tique();
+
+    EXPECT_EQ(naPasta(), Linhas{caso.backup});
+    EXPECT_EQ(le(caso.backup), "novo conteúdo\r\n");
+    EXPECT_EQ(diario,
+              (Linhas{"desliga", impresso(caso.trabalho), impresso(caso.trabalho), "liga"}));
+    EXPECT_EQ(resumo.impressos, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Nomes, CicloBackup,
+                         ::testing::Values(CasoBackup{"*.TXT", "REL01.TXT", "REL01.bak"},
+                                           CasoBackup{"REL*", "REL01", "REL01_.BAK"},
+                                           CasoBackup{"*.TXT", "A.B.TXT", "A.B.bak"}));
+
+TEST_F(CicloTrabalhos, BackupQueOPadraoTambemPegaFicaIntocado) {
+    valores.sLocal = pasta + "*.*";
+    valores.sBackup = "1";
+    escreve("X.bak", "backup de ontem");
+    escreve("REL01_.BAK", "outro backup");
+    escreve("Y.BAK", "mais um");
+
+    EXPECT_EQ(tique().impressos, 0);
+    EXPECT_TRUE(diario.empty());
+    EXPECT_TRUE(impressora.chamadas.empty());
+    EXPECT_EQ(naPasta(), (Linhas{"REL01_.BAK", "X.bak", "Y.BAK"}));
+    EXPECT_EQ(le("X.bak"), "backup de ontem");
+}
+
+using CicloSemTrabalho = Ciclo;
+
+TEST_F(CicloSemTrabalho, NadaAconteceSemTrabalho) {
+    escreve("A.TXT", "a");
+    escreve("B.PRN", "b");
+    const std::vector<std::string> semTrabalho = {
+        "",                                   // nothing configured
+        pasta + "naoexiste/*.TXT",            // folder that does not exist
+        pasta + "*.DOC",                      // nothing matches
+        pasta + "*.TXT;" + pasta + "*.PRN;",  // several patterns are one pattern
+    };
+    for (const std::string& sLocal : semTrabalho) {
+        valores.sLocal = sLocal;
+        const ResumoCiclo resumo = tique();
+        EXPECT_TRUE(diario.empty()) << sLocal;  // the timer is not touched either
+        EXPECT_TRUE(impressora.chamadas.empty()) << sLocal;
+        EXPECT_EQ(resumo.impressos + resumo.falhas, 0) << sLocal;
+    }
+    EXPECT_EQ(naPasta(), (Linhas{"A.TXT", "B.PRN"}));
+}
+
+TEST_F(CicloSemTrabalho, ListagemQueFalhaEUmaPastaSemTrabalhos) {
+    escreve("A.TXT", "a");
+    arquivos.listaFalha = true;
+    tique();
+    EXPECT_TRUE(diario.empty());
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+}
+
+TEST_F(CicloSemTrabalho, ArquivoAindaSendoEscritoFicaParaUmTiqueSeguinte) {
+    escreve("A.TXT", "a");
+    escreve("B.TXT", "b");
+    arquivos.sendoEscritos = {pasta + "A.TXT"};
+
+    tique();
+    EXPECT_EQ(impressoes("A.TXT"), 0);
+    EXPECT_EQ(diario, (Linhas{"desliga", impresso("B.TXT"), excluido("B.TXT"), "liga"}));
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+
+    arquivos.sendoEscritos.clear();
+    diario.clear();
+    tique();
+    EXPECT_EQ(impressoes("A.TXT"), 1);
+    EXPECT_EQ(diario, (Linhas{"desliga", impresso("A.TXT"), excluido("A.TXT"), "liga"}));
+}
+
+TEST(CicloPastaAtual, PadraoSemPastaUsaAPastaAtual) {
+    const fs::path anterior = fs::current_path();
+    std::string modelo = (fs::temp_directory_path() / "velmora-atual-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(modelo.data()), nullptr);
+    fs::current_path(modelo);
+    std::ofstream("REL01.TXT") << "x\r\n";
+    fs::last_write_time("REL01.TXT", fs::file_time_type::clock::now() - std::chrono::minutes(1));
+
+    Valores valores;
+    valores.sLocal = "*.txt";
+    valores.sBackup = "1";
+    SistemaArquivosPosix arquivos;
+    ImpressoraGravadora impressora;
+    DecodificadorLatin1 decodificador;
+    RelogioFixo relogio;
+    DispositivosSaida saida{impressora, arquivos, decodificador, relogio};
+    PerguntaFixa pergunta;
+    Linhas diario;
+    TimerGravador timer{diario};
+    RegistroAtividade registro;
+    CicloImpressao ciclo{valores, arquivos, saida, pergunta, timer, registro};
+
+    const ResumoCiclo resumo = ciclo.timerImpressao_Timer();
+    const bool backupFeito = fs::exists("REL01.bak") && !fs::exists("REL01.TXT");
+    fs::current_path(anterior);
+    fs::remove_all(modelo);
+
+    EXPECT_EQ(resumo.impressos, 1);
+    EXPECT_TRUE(backupFeito);
+    EXPECT_EQ(registro.texto(), "Arquivo REL01.TXT impresso\r\nArquivo REL01.TXT impresso\r\n");
+}
+
+// A job is removed only after its whole output was handed over.
+using CicloFalhas = Ciclo;
+
+TEST_F(CicloFalhas, ImpressaoQueFalhaDeixaOArquivoEDizPorque) {
+    escreve("A.TXT", "a");
+    escreve("B.TXT", "b");
+    impressora.falharEm = "titulo A.TXT";
+    impressora.motivoFalha = "a impressora HP não existe";
+
+    const ResumoCiclo resumo = tique();
+
+    const std::string erro =
+        "log Erro ao imprimir o arquivo " + pasta + "A.TXT: a impressora HP não existe";
+    EXPECT_EQ(diario, (Linhas{"desliga", erro, "liga", "desliga", impresso("B.TXT"),
+                              excluido("B.TXT"), "liga"}));
+    EXPECT_EQ(impressoes("A.TXT"), 1);  // tried once in this tick, not again
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+    EXPECT_EQ(le("A.TXT"), "a");
+    EXPECT_EQ(resumo.impressos, 1);
+    EXPECT_EQ(resumo.falhas, 1);
+
+    // The next tick tries it again.
+    impressora.falharEm.clear();
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_TRUE(naPasta().empty());
+}
+
+TEST_F(CicloFalhas, PortaNaoConfiguradaNaoPerdeOTrabalho) {
+    valores.sParalela = "1";
+    valores.sPorta = "";
+    escreve("A.TXT", "a");
+
+    EXPECT_EQ(tique().falhas, 1);
+    EXPECT_EQ(diario, (Linhas{"desliga",
+                              "log Erro ao imprimir o arquivo " + pasta +
+                                  "A.TXT: a porta de saída (PORTA) não foi configurada",
+                              "liga"}));
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+}
+
+TEST_F(CicloFalhas, ArquivoQueNaoPodeSerLidoFicaOndeEsta) {
+    escreve("A.TXT", "a");
+    escreve("B.TXT", "b");
+    arquivos.naoLe = {pasta + "A.TXT"};
+
+    const ResumoCiclo resumo = tique();
+
+    EXPECT_EQ(pergunta.perguntas,
+              Linhas{"Deu erro ao abrir o arquivo " + pasta + "A.TXT. Tentar novamente ?"});
+    EXPECT_EQ(diario, (Linhas{"desliga",
+                              "log Erro ao imprimir o arquivo " + pasta +
+                                  "A.TXT: Resource temporarily unavailable",
+                              "liga", "desliga", impresso("B.TXT"), excluido("B.TXT"), "liga"}));
+    EXPECT_EQ(impressoes("A.TXT"), 0);
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+    EXPECT_EQ(resumo.falhas, 1);
+}
+
+TEST_F(CicloFalhas, ErroInesperadoNumTrabalhoNaoParaOTique) {
+    escreve("A.TXT", "a");
+    escreve("B.TXT", "b");
+    arquivos.leComErroAlheio = {pasta + "A.TXT"};
+
+    tique();
+
+    EXPECT_EQ(diario,
+              (Linhas{"desliga",
+                      "log Erro ao imprimir o arquivo " + pasta + "A.TXT: arquivo grande demais",
+                      "liga", "desliga", impresso("B.TXT"), excluido("B.TXT"), "liga"}));
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+}
+
+TEST_F(CicloFalhas, ArquivoImpressoQueNaoSaiDaPastaNaoEImpressoDeNovo) {
+    for (const std::string backup : {"0", "1"}) {
+        SCOPED_TRACE("sBackup " + backup);
+        valores.sBackup = backup;
+        diario.clear();
+        impressora.chamadas.clear();
+        escreve("A.TXT", "a");
+        escreve("B.TXT", "b");
+        arquivos.naoExclui = {pasta + "A.TXT"};
+
+        ResumoCiclo resumo = tique();
+
+        const std::string erro =
+            "log Erro ao excluir o arquivo " + pasta + "A.TXT: Operation not permitted";
+        const std::string fimDeB = backup == "1" ? impresso("B.TXT") : excluido("B.TXT");
+        EXPECT_EQ(diario, (Linhas{"desliga", impresso("A.TXT"), erro, "liga", "desliga",
+                                  impresso("B.TXT"), fimDeB, "liga"}));
+        EXPECT_EQ(resumo.impressos, 1);
+        EXPECT_EQ(resumo.falhas, 1);
+
+        // Later ticks leave it alone while it stays as it was.
+        diario.clear();
+        tique();
+        tique();
+        EXPECT_TRUE(diario.empty());
+        EXPECT_EQ(impressoes("A.TXT"), 1);
+
+        // New content under the same name is a new job.
+        escreve("A.TXT", "a, segunda via");
+        arquivos.naoExclui.clear();
+        tique();
+        EXPECT_EQ(impressoes("A.TXT"), 2);
+        EXPECT_EQ(naPasta(), backup == "1" ? (Linhas{"A.bak", "B.bak"}) : Linhas{});
+        fs::remove_all(pasta);
+        fs::create_directory(pasta);
+    }
+}
+
+TEST_F(CicloFalhas, ArquivoQueSumiuEVoltouIgualEUmTrabalhoNovo) {
+    const auto quando = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    escreve("A.TXT", "a");
+    fs::last_write_time(pasta + "A.TXT", quando);
+    arquivos.naoExclui = {pasta + "A.TXT"};
+    tique();
+    ASSERT_EQ(impressoes("A.TXT"), 1);
+
+    // Removed by hand; then a job with the same name, size and time arrives.
+    fs::remove(pasta + "A.TXT");
+    tique();
+    escreve("A.TXT", "b");
+    fs::last_write_time(pasta + "A.TXT", quando);
+    arquivos.naoExclui.clear();
+
+    tique();
+    EXPECT_EQ(impressoes("A.TXT"), 2);
+    EXPECT_TRUE(naPasta().empty());
+}
+
+TEST_F(CicloFalhas, BackupAntigoQueNaoSaiSoImpedeORenomeioOndeElePrecisaSair) {
+    valores.sBackup = "1";
+    escreve("A.TXT", "novo");
+    escreve("A.bak", "velho");
+    arquivos.naoExclui = {pasta + "A.bak"};
+
+    // Where a rename replaces its target, the old backup is simply replaced.
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_EQ(naPasta(), Linhas{"A.bak"});
+    EXPECT_EQ(le("A.bak"), "novo");
+
+    // Where it does not, the job stays under its own name and the log says why.
+    escreve("A.TXT", "outro");
+    arquivos.renomeioNaoSubstitui = true;
+    diario.clear();
+    EXPECT_EQ(tique().falhas, 1);
+    EXPECT_EQ(diario,
+              (Linhas{"desliga", impresso("A.TXT"),
+                      "log Erro ao excluir o arquivo " + pasta + "A.TXT: File exists", "liga"}));
+    EXPECT_EQ(naPasta(), (Linhas{"A.TXT", "A.bak"}));
+    EXPECT_EQ(le("A.bak"), "novo");
+}
+
+}  // namespace
+}  // namespace velmora
