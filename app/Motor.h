@@ -16,12 +16,12 @@ namespace velmora {
 // window and the headless runner. Needs a QGuiApplication alive. The caller brings the two things
 // that differ between them: how a question is answered and what the print timer is.
 class Motor {
-public:
+  public:
     Motor(Pergunta& pergunta, ChaveTimer& timer);
     ~Motor();
 
-    Valores valores;              // the settings and iMaiorLinha, for the whole run
-    RegistroAtividade registro;   // the activity log
+    Valores valores;             // the settings and iMaiorLinha, for the whole run
+    RegistroAtividade registro;  // the activity log
 
     // One tick of the watch-folder cycle.
     ResumoCiclo timerImpressao_Timer();
@@ -29,7 +29,7 @@ public:
     // The printing layer: installed printers (and "Velmora PDF"), for the configuration form.
     CamadaImpressao& impressora();
 
-private:
+  private:
     struct Partes;
     std::unique_ptr<Partes> partes_;
 };

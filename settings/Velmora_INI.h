@@ -10,7 +10,7 @@ namespace velmora {
 // A settings file that cannot be created, opened, read or written. what() names the file and the
 // reason, ready to be shown to a person.
 class ErroIni : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

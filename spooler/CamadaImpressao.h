@@ -15,7 +15,7 @@ struct InfoImpressora {
 // another one current) and a current font across jobs. A document starts with its first output;
 // a new page is only started when something is printed on it. Failures throw ErroPlataforma.
 class CamadaImpressao {
-public:
+  public:
     virtual ~CamadaImpressao() = default;
 
     // Installed printers in the system's order.

@@ -4,7 +4,7 @@ namespace velmora {
 
 // Switches the print timer; switching it on starts a new full period.
 class ChaveTimer {
-public:
+  public:
     virtual ~ChaveTimer() = default;
     virtual void liga() = 0;
     virtual void desliga() = 0;

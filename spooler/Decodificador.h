@@ -8,7 +8,7 @@ namespace velmora {
 // Turns the bytes of a job into characters. The code page is chosen once per job from the whole
 // job text, so that widths and printed text agree.
 class Decodificador {
-public:
+  public:
     virtual ~Decodificador() = default;
     // Name of the code page for this job (an iconv name).
     virtual std::string escolhe(std::string_view jobInteiro) const = 0;

@@ -6,7 +6,7 @@ namespace velmora {
 
 // A modal Yes/No question. The window shows a box; tests and the headless runner answer it.
 class Pergunta {
-public:
+  public:
     virtual ~Pergunta() = default;
     virtual bool sim(const std::string& mensagem) = 0;  // true for Yes
 };

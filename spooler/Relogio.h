@@ -6,7 +6,7 @@ namespace velmora {
 
 // Current local date and time as text: day/month/year hours:minutes:seconds.
 class Relogio {
-public:
+  public:
     virtual ~Relogio() = default;
     virtual std::string dataHora() = 0;
 };
