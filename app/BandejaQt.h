@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <cstdint>
+
+#include "app/IconesRecurso.h"
+#include "app/nucleo/NotificacaoBandeja.h"
+
+namespace velmora {
+
+// The tray entry on a Qt desktop. The record's tip becomes the tooltip and its icon handle the
+// icon; mouse activity comes back as the shell's mouse message numbers.
+class BandejaQt : public QObject, public ShellBandeja {
+    Q_OBJECT
+  public:
+    explicit BandejaQt(const IconesRecurso& icones, QObject* pai = nullptr);
+
+    bool disponivel() const override;
+    void notifica(OperacaoBandeja operacao, const RegistroNotificacao& registro) override;
+
+    QSystemTrayIcon& icone() { return tray_; }
+    bool presente() const { return presente_; }
+
+    // The mouse message the shell would send for a Qt activation.
+    static std::uint32_t mensagemDoMotivo(QSystemTrayIcon::ActivationReason motivo);
+
+  signals:
+    void eventoMouse(quint32 mensagem);
+
+  private:
+    void aplica(const RegistroNotificacao& registro);
+
+    const IconesRecurso& icones_;
+    QSystemTrayIcon tray_;
+    bool presente_ = false;
+};
+
+}  // namespace velmora

@@ -1,0 +1,57 @@
+#include "app/ModoBandeja.h"
+
+#include <QApplication>
+#include <memory>
+
+#include "app/BandejaQt.h"
+#include "app/CaixasMensagem.h"
+#include "app/FrmVelmora.h"
+#include "app/IconesRecurso.h"
+#include "app/Motor.h"
+#include "app/MotorJanela.h"
+#include "app/nucleo/Textos.h"
+
+namespace velmora {
+
+namespace {
+
+class MotorDaJanela : public MotorJanela {
+  public:
+    MotorDaJanela(Pergunta& pergunta, ChaveTimer& timer) : motor_(pergunta, timer) {}
+
+    Valores& valores() override { return motor_.valores; }
+    RegistroAtividade& registro() override { return motor_.registro; }
+    std::vector<InfoImpressora> impressoras() override { return motor_.impressora().impressoras(); }
+    void timerImpressao_Timer() override { motor_.timerImpressao_Timer(); }
+
+  private:
+    Motor motor_;
+};
+
+}  // namespace
+
+int executaModoBandeja(QApplication& app, const std::string& sArquivoIni) {
+    // The window is hidden most of the time: only the confirmed end quits.
+    app.setQuitOnLastWindowClosed(false);
+
+    IconesRecurso icones;
+    BandejaQt bandeja(icones);
+    PerguntaCaixa perguntaLeitor(QString::fromUtf8(textos::kTituloAplicacao), QMessageBox::NoIcon);
+    PerguntaCaixa perguntaEncerramento(QString::fromUtf8(textos::kTituloEncerramento),
+                                       QMessageBox::Question);
+    AvisoCaixa aviso;
+
+    FrmVelmora janela(
+        {[&](ChaveTimer& timer) { return std::make_unique<MotorDaJanela>(perguntaLeitor, timer); },
+         perguntaEncerramento, aviso, bandeja, icones});
+    QObject::connect(&bandeja, &BandejaQt::eventoMouse, &janela,
+                     &FrmVelmora::PictIconeBandeja_MouseMove);
+    QObject::connect(&janela, &FrmVelmora::encerrado, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+
+    janela.Form_Load();
+    janela.Form_Initialize(sArquivoIni);
+    return app.exec();
+}
+
+}  // namespace velmora
