@@ -1,0 +1,35 @@
+#include "app/Motor.h"
+
+#include "platform/posix/DecodificadorIconv.h"
+#include "platform/posix/RelogioLocal.h"
+#include "platform/posix/SistemaArquivosPosix.h"
+#include "platform/qt/ImpressoraQt.h"
+#include "spooler/Saida.h"
+
+namespace velmora {
+
+// Declared in the order they depend on each other, so that they are built and torn down safely.
+struct Motor::Partes {
+    Partes(Valores& valores, RegistroAtividade& registro, Pergunta& pergunta, ChaveTimer& timer)
+        : impressora(ImpressoraQt::pastaPdfPadrao()),
+          saida{impressora, arquivos, decodificador, relogio},
+          ciclo(valores, arquivos, saida, pergunta, timer, registro) {}
+
+    SistemaArquivosPosix arquivos;
+    DecodificadorIconv decodificador;
+    RelogioLocal relogio;
+    ImpressoraQt impressora;
+    DispositivosSaida saida;
+    CicloImpressao ciclo;
+};
+
+Motor::Motor(Pergunta& pergunta, ChaveTimer& timer)
+    : partes_(std::make_unique<Partes>(valores, registro, pergunta, timer)) {}
+
+Motor::~Motor() = default;
+
+ResumoCiclo Motor::timerImpressao_Timer() { return partes_->ciclo.timerImpressao_Timer(); }
+
+CamadaImpressao& Motor::impressora() { return partes_->impressora; }
+
+}  // namespace velmora

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building Velmora and running all of its tests need.
+# Idempotent: when every package is already installed, apt is not called at all.
+set -euo pipefail
+
+PACOTES=(
+    # build
+    cmake make g++ python3 clang-format googletest libgtest-dev
+    qt6-base-dev libcups2-dev
+    # printing: a private CUPS server in the tests, the PDF queue's filters, fonts, PDF checks
+    cups cups-client cups-filters fonts-urw-base35 poppler-utils
+    # the tray application's tests: a virtual screen, a tray host, clicks and screenshots
+    xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
+    # ps, kill and setpriv used by the scripts and tests
+    procps util-linux
+)
+
+instalado() {
+    [[ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" == "install ok installed" ]]
+}
+
+faltando=()
+for pacote in "${PACOTES[@]}"; do
+    instalado "$pacote" || faltando+=("$pacote")
+done
+
+if ((${#faltando[@]} == 0)); then
+    echo "dependencias: todos os pacotes já estão instalados"
+    exit 0
+fi
+
+echo "dependencias: instalando ${faltando[*]}"
+sudo=()
+if ((EUID != 0)); then
+    command -v sudo >/dev/null || {
+        echo "dependencias: rode como root (ou instale sudo) para instalar: ${faltando[*]}" >&2
+        exit 1
+    }
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+# Without --no-install-recommends, cups pulls systemd, avahi and more that nothing here uses.
+"${sudo[@]}" apt-get install -y --no-install-recommends "${faltando[@]}"

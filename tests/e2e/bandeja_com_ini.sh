@@ -1,0 +1,30 @@
+#!/bin/bash
+# With a settings file the tray application starts invisible, in the tray, and printing.
+source "$(dirname "$0")/bandeja_comum.sh"
+
+mkdir -p "$TMP/fila"
+INI=$TMP/VELMORA.INI
+printf 'LOCAL = %s\r\nIMPRESSORA = Velmora PDF\r\nBACKUP = 1\r\nPARALELA = 0\r\nPORTA = \r\n' \
+    "$TMP/fila/*.TXT" >"$INI"
+cp "$INI" "$TMP/ini.antes"
+grava_job "$TMP/fila/REL01.TXT" "Relatorio impresso ao iniciar" "segunda linha"
+
+inicia_desktop
+inicia_velmora --ini "$INI"
+
+confere_icone_na_bandeja bandeja
+velmora_rodando || falha "o velmora terminou"
+if janela_visivel "$TITULO_JANELA"; then falha "a janela apareceu, mas havia configuração"; fi
+confere_piscar
+
+# the print timer runs from start-up: the job waiting in the folder comes out, and is kept as a
+# backup (BACKUP = 1)
+espera 30 pdf_contem "Relatorio impresso ao iniciar" || falha "o job não foi impresso"
+espera 10 test ! -e "$TMP/fila/REL01.TXT" || falha "o job impresso ficou na fila"
+ls "$TMP/fila" | grep -qix 'REL01.bak' || falha "sem backup do job: $(ls "$TMP/fila")"
+pdf_contem "segunda linha" || falha "a segunda linha do job não está no PDF"
+
+# start-up reads the settings and writes nothing
+cmp -s "$INI" "$TMP/ini.antes" || falha "a configuração foi alterada ao iniciar"
+if janela_visivel "$TITULO_JANELA"; then falha "a janela apareceu durante a impressão"; fi
+echo "ok: sem janela, ícone piscando na bandeja, job impresso"
