@@ -132,8 +132,9 @@ void FrmVelmora::CmdConfirmar_Click() {
     timerImpressao_->setInterval(periodo.intervaloMs);
 
     valores.sImpressora = utf8(ui_->CbImpressoras->currentText());
-    valores.sBackup = ui_->ChkGerarbackUp->isChecked() ? "1" : "0";
-    valores.sParalela = ui_->chkParalela->isChecked() ? "1" : "0";
+    // assign(1, c): GCC 12 sees a false overlap in operator=(const char*) at -O2 (-Wrestrict).
+    valores.sBackup.assign(1, ui_->ChkGerarbackUp->isChecked() ? '1' : '0');
+    valores.sParalela.assign(1, ui_->chkParalela->isChecked() ? '1' : '0');
     valores.sLocal = utf8(ui_->TxtArquivos->text());
     valores.sPorta = utf8(ui_->txtPorta->text());
 
