@@ -46,8 +46,27 @@ bool mesmoArquivo(const InfoArquivo& a, const InfoArquivo& b) {
     return a.tamanho == b.tamanho && a.modificadoNs == b.modificadoNs;
 }
 
+// Each kept lock holds a file open; a folder full of jobs that cannot be removed must not use up
+// the process's descriptors, which the next jobs need.
+constexpr std::size_t kTravasGuardadas = 64;
+
+// The lock of a job, or null when another spooler holds it or has already handled the job. A
+// file that cannot even be opened gets no lock: the reader then says why it cannot be read.
+std::unique_ptr<TravaArquivo> travaOuNada(SistemaArquivos& arquivos, const std::string& caminho,
+                                          bool& alheio) {
+    alheio = false;
+    try {
+        std::unique_ptr<TravaArquivo> trava = arquivos.trava(caminho);
+        alheio = trava == nullptr;
+        return trava;
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
 // A remembered job that is gone needs no guard any more.
-void esqueceSumidos(std::map<std::string, InfoArquivo>& naoRemovidos, SistemaArquivos& arquivos) {
+template <typename Mapa>
+void esqueceSumidos(Mapa& naoRemovidos, SistemaArquivos& arquivos) {
     for (auto it = naoRemovidos.begin(); it != naoRemovidos.end();) {
         bool existe = true;
         try {
@@ -113,6 +132,7 @@ ResumoCiclo CicloImpressao::timerImpressao_Timer() {
         const bool comBackup = ligado(valores_.sBackup);
         std::string nome;
         std::optional<InfoArquivo> antes;
+        std::unique_ptr<TravaArquivo> trava;
         for (const std::string& candidato : nomes) {
             if (!vistos.insert(candidato).second) continue;
             // A backup that the pattern also matches is never a job: printing it and "replacing"
@@ -122,14 +142,25 @@ ResumoCiclo CicloImpressao::timerImpressao_Timer() {
             antes = infoOuNada(arquivos_, caminho);
             auto lembrado = naoRemovidos_.find(caminho);
             if (lembrado != naoRemovidos_.end()) {
-                if (!antes || mesmoArquivo(*antes, lembrado->second)) continue;
-                naoRemovidos_.erase(lembrado);  // changed since: a new job
+                if (!antes || mesmoArquivo(*antes, lembrado->second.info)) continue;
+                naoRemovidos_.erase(lembrado);  // changed since: a new job (and our lock goes)
             }
             try {
                 // Half-written: a later tick takes it whole.
                 if (arquivos_.emEscrita(caminho)) continue;
             } catch (const std::exception&) {
                 // Not knowing is no reason to hold the job back; reading it will tell.
+            }
+            // Another spooler on this folder is handling it, or has just handled it: its
+            // business, not an error of ours.
+            bool alheio = false;
+            trava = travaOuNada(arquivos_, caminho, alheio);
+            if (alheio) continue;
+            if (antes) {
+                // What was listed may have been printed and removed, or replaced, by the one that
+                // held the lock before us.
+                const std::optional<InfoArquivo> agora = infoOuNada(arquivos_, caminho);
+                if (!agora || !mesmoArquivo(*antes, *agora)) continue;
             }
             nome = candidato;
             break;
@@ -159,7 +190,10 @@ ResumoCiclo CicloImpressao::timerImpressao_Timer() {
             } catch (const std::exception& e) {
                 registra(registro_, "Erro ao excluir o arquivo " + caminho + ": " + e.what());
                 ++resumo.falhas;
-                if (antes) naoRemovidos_[caminho] = *antes;
+                if (antes) {
+                    if (naoRemovidos_.size() >= kTravasGuardadas) trava.reset();
+                    naoRemovidos_[caminho] = NaoRemovido{*antes, std::move(trava)};
+                }
             }
         }
         liga(timer_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -23,22 +24,27 @@ struct ResumoCiclo {
 // renames or deletes it, and logs. A job is removed only after its whole output was handed over;
 // no file is handled twice in one tick.
 class CicloImpressao {
-public:
+  public:
     CicloImpressao(Valores& valores, SistemaArquivos& arquivos, DispositivosSaida& saida,
                    Pergunta& pergunta, ChaveTimer& timer, RegistroAtividade& registro);
 
     ResumoCiclo timerImpressao_Timer();
 
-private:
+  private:
     Valores& valores_;
     SistemaArquivos& arquivos_;
     DispositivosSaida& saida_;
     Pergunta& pergunta_;
     ChaveTimer& timer_;
     RegistroAtividade& registro_;
-    // Printed jobs that could not be removed, with the size and time they had then: not printed
-    // again while they stay unchanged.
-    std::map<std::string, InfoArquivo> naoRemovidos_;
+    // A printed job that could not be removed, with the size and time it had then: not printed
+    // again while it stays unchanged. Its lock is kept (up to a limit) so that another spooler on
+    // the folder does not print it either.
+    struct NaoRemovido {
+        InfoArquivo info;
+        std::unique_ptr<TravaArquivo> trava;
+    };
+    std::map<std::string, NaoRemovido> naoRemovidos_;
 };
 
 }  // namespace velmora

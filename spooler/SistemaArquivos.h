@@ -11,10 +11,16 @@ namespace velmora {
 
 // A file opened for writing; closing it reports a failed flush.
 class ArquivoEscrita {
-public:
+  public:
     virtual ~ArquivoEscrita() = default;
     virtual void escreve(std::string_view bytes) = 0;  // throws ErroPlataforma (short write too)
     virtual void fecha() = 0;                          // throws ErroPlataforma
+};
+
+// Held while one job is handled; released when destroyed.
+class TravaArquivo {
+  public:
+    virtual ~TravaArquivo() = default;
 };
 
 struct InfoArquivo {
@@ -26,7 +32,7 @@ struct InfoArquivo {
 // part + name); a path without a folder is relative to the current folder. All failures throw
 // ErroPlataforma with the reason.
 class SistemaArquivos {
-public:
+  public:
     virtual ~SistemaArquivos() = default;
 
     // Names (without folder) of the regular files matching `padrao` (a path whose last component
@@ -48,6 +54,11 @@ public:
     virtual bool existe(const std::string& caminho) = 0;  // any non-folder entry, links included
     virtual void exclui(const std::string& caminho) = 0;  // never through a link
     virtual void renomeia(const std::string& de, const std::string& para) = 0;
+
+    // An exclusive advisory lock on a job file, taken without waiting, so that two spoolers on one
+    // folder never handle the same job at once. Null when another process holds it; throws when
+    // the file cannot be opened (the reader then says why).
+    virtual std::unique_ptr<TravaArquivo> trava(const std::string& caminho) = 0;
 
     // Creates a new file; fails if the name exists (also as a symbolic link).
     virtual std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) = 0;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,13 +66,19 @@ bool modificadoHaPouco(const struct stat& st) {
     return diferenca > -kJanelaEscritaNs && diferenca < kJanelaEscritaNs;
 }
 
-}  // namespace
+class TravaFlock : public TravaArquivo {
+  public:
+    explicit TravaFlock(int fd) : fd_(fd) {}
 
-std::vector<std::string> SistemaArquivosPosix::lista(const std::string& padrao) {
-    std::string::size_type barra = padrao.rfind('/');
-    std::string pasta = barra == std::string::npos ? "." : padrao.substr(0, barra + 1);
-    std::string componente = barra == std::string::npos ? padrao : padrao.substr(barra + 1);
+  private:
+    DescritorArquivo fd_;  // closing it releases the lock
+};
 
+bool mesmoInode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+std::vector<std::string> listaPasta(const std::string& pasta, const std::string& componente) {
     std::vector<std::string> nomes;
     DIR* dir = ::opendir(pasta.c_str());
     if (dir == nullptr) {
@@ -95,6 +102,15 @@ std::vector<std::string> SistemaArquivosPosix::lista(const std::string& padrao) 
     }
     std::sort(nomes.begin(), nomes.end());
     return nomes;
+}
+
+}  // namespace
+
+std::vector<std::string> SistemaArquivosPosix::lista(const std::string& padrao) {
+    std::string::size_type barra = padrao.rfind('/');
+    std::string pasta = barra == std::string::npos ? "." : padrao.substr(0, barra + 1);
+    std::string componente = barra == std::string::npos ? padrao : padrao.substr(barra + 1);
+    return listagem_.lista(pasta, componente, [&] { return listaPasta(pasta, componente); });
 }
 
 std::string SistemaArquivosPosix::leTudo(const std::string& caminho) {
@@ -172,6 +188,33 @@ void SistemaArquivosPosix::exclui(const std::string& caminho) {
 
 void SistemaArquivosPosix::renomeia(const std::string& de, const std::string& para) {
     if (::rename(de.c_str(), para.c_str()) != 0) lancaErroSistema(errno);
+}
+
+std::unique_ptr<TravaArquivo> SistemaArquivosPosix::trava(const std::string& caminho) {
+    int aberto = ::open(caminho.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (aberto < 0) {
+        // Gone between the listing and now: another spooler has just handled it.
+        if (errno == ENOENT) return nullptr;
+        if (errno == ELOOP) throw ErroPlataforma("é um link simbólico");
+        lancaErroSistema(errno);
+    }
+    auto trava = std::make_unique<TravaFlock>(aberto);
+    if (::flock(aberto, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) return nullptr;
+        // A share without flock: printing matters more than keeping a second spooler out.
+        if (errno != ENOLCK && errno != EOPNOTSUPP && errno != EINVAL) lancaErroSistema(errno);
+    }
+    // The lock holds the file we opened; the name must still lead to it, or whoever held the lock
+    // before us has already printed and removed (or replaced) that job.
+    struct stat aberta {};
+    struct stat nomeada {};
+    if (::fstat(aberto, &aberta) != 0) lancaErroSistema(errno);
+    if (::lstat(caminho.c_str(), &nomeada) != 0) {
+        if (errno == ENOENT) return nullptr;
+        lancaErroSistema(errno);
+    }
+    if (!mesmoInode(aberta, nomeada) || aberta.st_nlink == 0) return nullptr;
+    return trava;
 }
 
 std::unique_ptr<ArquivoEscrita> SistemaArquivosPosix::criaExclusivo(const std::string& caminho) {

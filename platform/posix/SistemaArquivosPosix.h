@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/ListagemVigiada.h"
 #include "spooler/SistemaArquivos.h"
 
 namespace velmora {
@@ -22,7 +23,12 @@ class SistemaArquivosPosix : public SistemaArquivos {
     bool existe(const std::string& caminho) override;
     void exclui(const std::string& caminho) override;
     void renomeia(const std::string& de, const std::string& para) override;
+    // flock(2): only other spoolers that take it too are kept out, writers are not.
+    std::unique_ptr<TravaArquivo> trava(const std::string& caminho) override;
     std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) override;
+
+  private:
+    ListagemVigiada listagem_;
 };
 
 }  // namespace velmora

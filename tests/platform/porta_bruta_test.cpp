@@ -49,14 +49,22 @@ TEST_F(PortaBrutaTest, CopiaJobGrandeInteiro) {
     EXPECT_TRUE(leArquivo(pasta / "lp0") == job);
 }
 
-TEST_F(PortaBrutaTest, NomeSemPastaQueNaoEFilaEArquivoNaPastaAtual) {
+TEST_F(PortaBrutaTest, NomeSemPastaQueNaoEFilaSoValeParaArquivoQueJaExisteNaPastaAtual) {
     gravaArquivo(pasta / "temp.BAK", "abc\r\n");
+    gravaArquivo(pasta / "SAIDA.PRN", "");
     std::filesystem::path antes = std::filesystem::current_path();
     std::filesystem::current_path(pasta.caminho());
-    std::string motivo = motivoDe([] { copiaParaPorta("temp.BAK", "SAIDA.PRN", "t"); });
+    std::string preparado = motivoDe([] { copiaParaPorta("temp.BAK", "SAIDA.PRN", "t"); });
+    // A queue that was removed, or a CUPS server that is down: the job must not land in a new
+    // file named after the queue and count as printed.
+    std::string sumida = motivoDe([] { copiaParaPorta("temp.BAK", "FilaSumida", "t"); });
     std::filesystem::current_path(antes);
-    EXPECT_EQ(motivo, "(não falhou)");
+    EXPECT_EQ(preparado, "(não falhou)");
     EXPECT_EQ(leArquivo(pasta / "SAIDA.PRN"), "abc\r\n");
+    EXPECT_EQ(sumida,
+              "porta FilaSumida: não é uma fila do CUPS (o servidor está no ar?) nem um arquivo "
+              "existente");
+    EXPECT_FALSE(std::filesystem::exists(pasta / "FilaSumida"));
 }
 
 TEST_F(PortaBrutaTest, OrigemQueFaltaNaoTocaNaPorta) {

@@ -294,6 +294,45 @@ TEST_F(SistemaArquivosTest, SemLeaseDecidePelaHoraDeModificacao) {
                                          "4: futuro em escrita; 10, 11: preparo falhou";
 }
 
+// ---- the lock two spoolers share
+// -----------------------------------------------------------------
+
+TEST_F(SistemaArquivosTest, TravaDeUmTrabalhoExcluiOutraAteSerSolta) {
+    gravaArquivo(pasta / "A.TXT", "a");
+    std::unique_ptr<TravaArquivo> primeira = fs.trava(pasta / "A.TXT");
+    ASSERT_NE(primeira, nullptr);
+    // Another spooler (another SistemaArquivos, another descriptor) is kept out.
+    SistemaArquivosPosix outro;
+    EXPECT_EQ(outro.trava(pasta / "A.TXT"), nullptr);
+    primeira.reset();
+    EXPECT_NE(outro.trava(pasta / "A.TXT"), nullptr);
+}
+
+TEST_F(SistemaArquivosTest, TravaEDoArquivoNaoDoNome) {
+    // Gone since the listing: handled by whoever held it.
+    EXPECT_EQ(fs.trava(pasta / "sumiu.txt"), nullptr);
+
+    // A job renamed away while locked does not hold back a new job under its old name.
+    gravaArquivo(pasta / "A.TXT", "velho");
+    std::unique_ptr<TravaArquivo> velho = fs.trava(pasta / "A.TXT");
+    ASSERT_NE(velho, nullptr);
+    std::filesystem::rename(pasta / "A.TXT", pasta / "A.bak");
+    gravaArquivo(pasta / "A.TXT", "novo");
+    SistemaArquivosPosix outro;
+    EXPECT_NE(outro.trava(pasta / "A.TXT"), nullptr);
+    EXPECT_EQ(outro.trava(pasta / "A.bak"), nullptr);
+}
+
+TEST_F(SistemaArquivosTest, TravaNaoSegueLinkNemEngoleOMotivo) {
+    gravaArquivo(pasta / "alvo.txt", "x");
+    std::filesystem::create_symlink(pasta / "alvo.txt", pasta / "link.txt");
+    EXPECT_EQ(motivoDe([&] { fs.trava(pasta / "link.txt"); }), "é um link simbólico");
+    gravaArquivo(pasta / "fechado.txt", "x");
+    ::chmod((pasta / "fechado.txt").c_str(), 0);
+    EXPECT_EQ(motivoComoUsuarioComum(pasta.caminho(), [&] { fs.trava(pasta / "fechado.txt"); }),
+              "Permission denied");
+}
+
 // ---- exclusive creation and buffered writes -----------------------------------------------------
 
 TEST_F(SistemaArquivosTest, CriaExclusivoGravaTudoQueRecebeu) {

@@ -1,12 +1,16 @@
 #include "spooler/CicloImpressao.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <stdexcept>
@@ -42,6 +46,8 @@ class ArquivosComFalhas : public SistemaArquivos {
     std::set<std::string> sendoEscritos;    // emEscrita is true
     bool listaFalha = false;
     bool renomeioNaoSubstitui = false;  // as on Windows: the target must not exist
+    // Runs right before a job's lock is taken: what another spooler may do in between.
+    std::function<void(const std::string&)> antesDeTravar;
 
     std::vector<std::string> lista(const std::string& padrao) override {
         if (listaFalha) throw ErroPlataforma("Permission denied");
@@ -70,6 +76,10 @@ class ArquivosComFalhas : public SistemaArquivos {
         if (naoExclui.count(de)) throw ErroPlataforma("Operation not permitted");
         if (renomeioNaoSubstitui && real_.existe(para)) throw ErroPlataforma("File exists");
         real_.renomeia(de, para);
+    }
+    std::unique_ptr<TravaArquivo> trava(const std::string& caminho) override {
+        if (antesDeTravar) antesDeTravar(caminho);
+        return real_.trava(caminho);
     }
     std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) override {
         return real_.criaExclusivo(caminho);
@@ -462,6 +472,107 @@ TEST_F(CicloFalhas, BackupAntigoQueNaoSaiSoImpedeORenomeioOndeElePrecisaSair) {
                       "log Erro ao excluir o arquivo " + pasta + "A.TXT: File exists", "liga"}));
     EXPECT_EQ(naPasta(), (Linhas{"A.TXT", "A.bak"}));
     EXPECT_EQ(le("A.bak"), "novo");
+}
+
+// Two spoolers on one folder: a job is handled by the one that holds its lock, never by both.
+using CicloDuasInstancias = Ciclo;
+
+// The lock another spooler takes: flock on a descriptor of its own (flock excludes descriptors,
+// so this holds also against a spooler in this same process).
+class TravaAlheia {
+  public:
+    explicit TravaAlheia(const std::string& caminho)
+        : fd_(::open(caminho.c_str(), O_RDONLY | O_CLOEXEC)) {
+        travada_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+    }
+    ~TravaAlheia() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    TravaAlheia(const TravaAlheia&) = delete;
+    TravaAlheia& operator=(const TravaAlheia&) = delete;
+    bool travada() const { return travada_; }
+
+  private:
+    int fd_;
+    bool travada_ = false;
+};
+
+TEST_F(CicloDuasInstancias, TrabalhoTravadoPorOutroFicaParaOutroTiqueSemErro) {
+    escreve("A.TXT", "a");
+    escreve("B.TXT", "b");
+    {
+        TravaAlheia outro(pasta + "A.TXT");
+        ASSERT_TRUE(outro.travada());
+        const ResumoCiclo resumo = tique();
+        EXPECT_EQ(diario, (Linhas{"desliga", impresso("B.TXT"), excluido("B.TXT"), "liga"}));
+        EXPECT_EQ(impressoes("A.TXT"), 0);
+        EXPECT_EQ(resumo.falhas, 0);
+        EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+    }
+    diario.clear();
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_EQ(impressoes("A.TXT"), 1);
+    EXPECT_TRUE(naPasta().empty());
+}
+
+TEST_F(CicloDuasInstancias, TrabalhoQueOOutroJaTerminouDepoisDaListagemNaoSaiDeNovo) {
+    struct Caso {
+        const char* descricao;
+        std::string backup;
+        std::function<void(const std::string&)> outro;
+    };
+    const std::vector<Caso> casos = {
+        {"excluído", "0", [](const std::string& c) { fs::remove(c); }},
+        {"renomeado para o backup", "1",
+         [this](const std::string&) { fs::rename(pasta + "A.TXT", pasta + "A.bak"); }},
+        // Same name, other content: a new job, left for a later tick, never mixed with the old.
+        {"substituído", "0", [this](const std::string&) { escreve("A.TXT", "a, outra via"); }},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.descricao);
+        fs::remove_all(pasta);
+        fs::create_directory(pasta);
+        diario.clear();
+        impressora.chamadas.clear();
+        valores.sBackup = caso.backup;
+        escreve("A.TXT", "a");
+        arquivos.antesDeTravar = [&](const std::string& caminho) {
+            arquivos.antesDeTravar = nullptr;
+            caso.outro(caminho);
+        };
+
+        const ResumoCiclo resumo = tique();
+
+        EXPECT_EQ(impressoes("A.TXT"), 0);
+        EXPECT_TRUE(diario.empty());
+        EXPECT_EQ(resumo.impressos + resumo.falhas, 0);
+    }
+    // The replacement is printed by the next tick, whole.
+    tique();
+    EXPECT_EQ(impressora.documento(), (Linhas{"linha a, outra via", "fim"}));
+}
+
+TEST_F(CicloDuasInstancias, TrabalhoQueNaoSaiDaPastaNaoEImpressoPeloOutro) {
+    escreve("A.TXT", "a");
+    arquivos.naoExclui = {pasta + "A.TXT"};
+    ASSERT_EQ(tique().falhas, 1);
+    ASSERT_EQ(impressoes("A.TXT"), 1);
+
+    // A second spooler over the same folder, with its own state.
+    SistemaArquivosPosix arquivosDoOutro;
+    ImpressoraGravadora impressoraDoOutro;
+    DispositivosSaida saidaDoOutro{impressoraDoOutro, arquivosDoOutro, decodificador, relogio};
+    Linhas diarioDoOutro;
+    TimerGravador timerDoOutro{diarioDoOutro};
+    RegistroAtividade registroDoOutro;
+    CicloImpressao outro{valores,  arquivosDoOutro, saidaDoOutro,
+                         pergunta, timerDoOutro,    registroDoOutro};
+
+    const ResumoCiclo resumo = outro.timerImpressao_Timer();
+    EXPECT_TRUE(impressoraDoOutro.chamadas.empty());
+    EXPECT_TRUE(diarioDoOutro.empty());
+    EXPECT_EQ(resumo.impressos + resumo.falhas, 0);
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ class ArquivosEmMemoria : public SistemaArquivos {
     bool existe(const std::string&) override { naoUsado("existe"); }
     void exclui(const std::string&) override { naoUsado("exclui"); }
     void renomeia(const std::string&, const std::string&) override { naoUsado("renomeia"); }
+    std::unique_ptr<TravaArquivo> trava(const std::string&) override { naoUsado("trava"); }
     std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string&) override {
         naoUsado("criaExclusivo");
     }
