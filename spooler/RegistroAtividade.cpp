@@ -6,17 +6,23 @@ namespace velmora {
 
 namespace {
 
-// Byte length of the first `limite` characters of `texto`; a character starts at every byte that
-// is not a UTF-8 continuation byte, so a cut never falls inside one.
-std::size_t bytesDosPrimeiros(const std::string& texto, std::size_t limite) {
-    std::size_t caracteres = 0;
-    for (std::size_t i = 0; i < texto.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(texto[i]);
-        if ((byte & 0xC0) == 0x80) continue;
-        if (caracteres == limite) return i;
-        ++caracteres;
+bool iniciaCaractere(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// A character starts at every byte that is not a UTF-8 continuation byte.
+std::size_t contaCaracteres(const std::string& texto) {
+    std::size_t n = 0;
+    for (char c : texto) n += iniciaCaractere(c);
+    return n;
+}
+
+// Byte length of `texto` without its last `excesso` characters; a cut never falls inside one.
+std::size_t semOsUltimos(const std::string& texto, std::size_t excesso) {
+    std::size_t fim = texto.size();
+    while (excesso > 0 && fim > 0) {
+        --fim;
+        if (iniciaCaractere(texto[fim])) --excesso;
     }
-    return texto.size();
+    return fim;
 }
 
 }  // namespace
@@ -29,8 +35,13 @@ void RegistroAtividade::log(const std::string& txtMsg) {
         novo += txtMsg;
         novo += "\r\n";
         novo += texto_;
-        novo.resize(bytesDosPrimeiros(novo, kLimite));
+        std::size_t caracteres = contaCaracteres(txtMsg) + 2 + caracteres_;
+        if (caracteres > kLimite) {
+            novo.resize(semOsUltimos(novo, caracteres - kLimite));
+            caracteres = kLimite;
+        }
         texto_ = std::move(novo);
+        caracteres_ = caracteres;
     } catch (const std::exception&) {
         return;
     }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "spooler/ErroPlataforma.h"
@@ -19,12 +20,22 @@ const char* utf32Local() {
     return std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
 }
 
-bool soAscii(std::string_view bytes) {
-    for (unsigned char c : bytes) {
-        if (c >= 0x80) return false;
+constexpr std::uint64_t kBitsAltos = 0x8080808080808080ull;
+
+// Length of the run of ASCII bytes at the start of `bytes`, eight bytes at a time: jobs are
+// mostly ASCII, and a 100 MB job is checked whole before it is printed.
+std::size_t prefixoAscii(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t bloco;
+        std::memcpy(&bloco, bytes.data() + i, sizeof bloco);
+        if ((bloco & kBitsAltos) != 0) break;
     }
-    return true;
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    return i;
 }
+
+bool soAscii(std::string_view bytes) { return prefixoAscii(bytes) == bytes.size(); }
 
 void reinicia(iconv_t cd) { ::iconv(cd, nullptr, nullptr, nullptr, nullptr); }
 
@@ -79,7 +90,7 @@ bool ehUtf8Valido(std::string_view bytes) {
     while (i < n) {
         unsigned char c = p[i];
         if (c < 0x80) {
-            ++i;
+            i += prefixoAscii(bytes.substr(i));
             continue;
         }
         std::size_t seguintes;

@@ -58,6 +58,24 @@ TEST_F(DecodificadorIconvTest, Utf8MalFormadoEscolheWindows1252) {
     EXPECT_EQ(d.escolhe("\xF4\x8F\xBF\xBF"), "UTF-8") << "U+10FFFF é válido";
 }
 
+// Long ASCII runs are checked in blocks: a byte that is not ASCII must be seen wherever it falls.
+TEST_F(DecodificadorIconvTest, ByteNaoAsciiEmQualquerPosicaoDeUmaLinhaLonga) {
+    DecodificadorIconv d;
+    for (std::size_t pos = 0; pos < 40; ++pos) {
+        std::string ruim(40, 'a');
+        ruim[pos] = '\xE9';
+        EXPECT_EQ(d.escolhe(ruim), "WINDOWS-1252") << "posição " << pos;
+        std::u32string esperado(40, U'a');
+        esperado[pos] = U'\u00E9';
+        EXPECT_EQ(d.decodifica(ruim, "WINDOWS-1252"), esperado) << "posição " << pos;
+
+        std::string bom = std::string(pos, 'a') + "\xC3\xA9" + std::string(40 - pos, 'b');
+        EXPECT_EQ(d.escolhe(bom), "UTF-8") << "posição " << pos;
+        std::string cortado = std::string(pos, 'a') + "\xC3";
+        EXPECT_EQ(d.escolhe(cortado), "WINDOWS-1252") << "posição " << pos;
+    }
+}
+
 TEST_F(DecodificadorIconvTest, Windows1252DecodificaAcentosEEuro) {
     DecodificadorIconv d;
     std::string job = "Caf\xE9 \x80 10,00 \xC7\xE3o";
