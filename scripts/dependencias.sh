@@ -13,6 +13,8 @@ PACOTES=(
     xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
     # ps, kill and setpriv used by the scripts and tests
     procps util-linux
+    # the fuzz targets: clang and its libFuzzer runtime (only a recommendation of clang)
+    clang libclang-rt-14-dev
 )
 
 instalado() {

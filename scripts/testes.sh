@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # All of Velmora's tests: the full build (core, printing, CUPS, the app, end to end) in
-# build-testes/, the core again under AddressSanitizer + UBSan in build-asan/, and the format
-# check. Every stage runs even after one fails; the exit status is non-zero if any failed.
+# build-testes/, the core again under AddressSanitizer + UBSan in build-asan/, every fuzz target
+# for a few seconds (build-fuzz-smoke/), and the format check. Every stage runs even after one
+# fails; the exit status is non-zero if any failed.
 set -euo pipefail
 
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -54,6 +55,9 @@ if cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_CORE_ONLY=ON \
 else
     falhas+=("build com sanitizers")
 fi
+
+echo "== fuzzing, alguns segundos por alvo (build-fuzz-smoke/)"
+bash scripts/fuzz-smoke.sh || falhas+=("fuzzing")
 
 echo "== formatação (clang-format)"
 mapfile -d '' fontes < <(find . \( -path './build*' -o -path './.git' -o -path './out' \) -prune \

@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+// Five lines of at most 32,766 characters fit many times over; memory stays bounded.
+constexpr std::size_t kMaiorIni = 16u << 20;
+
 // errno right after the failing call, in words; libstdc++ streams leave it set by the C library.
 std::string motivo(int codigo) {
     if (codigo == 0) return "motivo desconhecido";
@@ -35,6 +38,20 @@ bool arquivoPresente(const std::string& caminho) {
     return std::filesystem::is_regular_file(caminho, erro);
 }
 
+// A FIFO would hang the open, and a device such as /dev/zero never ends: neither is a settings
+// file to read. Writing refuses only what can hang; folders are left to the open, which names them.
+void recusaEspecial(const char* acao, const std::string& caminho, bool soOQueTrava) {
+    std::error_code erro;
+    const auto estado = std::filesystem::status(caminho, erro);
+    if (erro || !std::filesystem::exists(estado)) return;
+    const bool trava = std::filesystem::is_fifo(estado) || std::filesystem::is_socket(estado);
+    const bool comum =
+        std::filesystem::is_regular_file(estado) || std::filesystem::is_directory(estado);
+    if (soOQueTrava ? !trava : comum) return;
+    throw ErroIni(std::string("Não foi possível ") + acao + " o arquivo de configuração " +
+                  caminho + ": não é um arquivo comum");
+}
+
 std::string leConteudo(const std::string& caminho) {
     errno = 0;
     std::ifstream entrada(caminho, std::ios::binary);
@@ -46,6 +63,10 @@ std::string leConteudo(const std::string& caminho) {
         errno = 0;
         entrada.read(bloco, sizeof bloco);
         conteudo.append(bloco, static_cast<std::size_t>(entrada.gcount()));
+        if (conteudo.size() > kMaiorIni) {
+            throw ErroIni("Não foi possível ler o arquivo de configuração " + caminho +
+                          ": arquivo grande demais (mais de 16 MiB)");
+        }
         // A read error (a folder, an I/O fault) sets badbit; the end of the file only eof/fail.
         if (entrada.bad()) falha("ler", caminho, errno);
         if (!entrada) break;
@@ -72,6 +93,7 @@ void guardaValor(Configuracao& cfg, const std::string& linha) {
 
 void LerIni(Configuracao& cfg, const std::string& caminho) {
     const std::string arquivo = caminho;
+    recusaEspecial("ler", arquivo, false);
     if (!arquivoPresente(arquivo) || arquivo.empty()) GravarIni(cfg, cfg.sArquivoIni);
 
     const std::string conteudo = leConteudo(arquivo);
@@ -100,6 +122,7 @@ void GravarIni(const Configuracao& cfg, const std::string& caminho) {
     conteudo += "PARALELA = " + cfg.sParalela + "\r\n";
     conteudo += "PORTA = " + cfg.sPorta + "\r\n";
 
+    recusaEspecial("gravar", caminho, true);
     errno = 0;
     std::ofstream saida(caminho, std::ios::binary | std::ios::trunc);
     if (!saida.is_open()) falha("gravar", caminho, errno);

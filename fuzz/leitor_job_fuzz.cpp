@@ -1,0 +1,115 @@
+// The job reader: any bytes in, the job text and iMaiorLinha out. The first byte picks the
+// decoder: the byte-per-character fake, the automatic choice, or a fixed code page.
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Exige.h"
+#include "platform/posix/DecodificadorIconv.h"
+#include "spooler/LeitorJob.h"
+#include "spooler/apoio/ArquivosEmMemoria.h"
+#include "spooler/apoio/DecodificadoresTeste.h"
+#include "spooler/apoio/PerguntaFixa.h"
+
+using namespace velmora;
+
+namespace {
+
+std::vector<std::unique_ptr<Decodificador>> decodificadores;
+
+// Every code page here gives at most one character per byte.
+constexpr const char* kCodigos[] = {"UTF-8", "WINDOWS-1252", "CP850",
+                                    "CP437", "ISO-8859-1",   "ISO-2022-JP"};
+
+std::vector<std::string_view> pedacos(std::string_view texto) {
+    std::vector<std::string_view> r;
+    std::size_t inicio = 0;
+    for (;;) {
+        const std::size_t pos = texto.find("\r\n", inicio);
+        r.push_back(texto.substr(inicio, pos == std::string_view::npos ? pos : pos - inicio));
+        if (pos == std::string_view::npos) return r;
+        inicio = pos + 2;
+    }
+}
+
+// The lines of the file, each end (CR or CR LF) as one CR and no end after the last line.
+std::string linhasComCr(std::string_view bytes) {
+    std::string r;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        r += bytes[i];
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    }
+    if (!r.empty() && r.back() == '\r') r.pop_back();
+    return r;
+}
+
+std::size_t semBrancosNasPontas(std::string_view linha) {
+    const auto inicio = linha.find_first_not_of(' ');
+    if (inicio == std::string_view::npos) return 0;
+    return linha.find_last_not_of(' ') - inicio + 1;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    decodificadores.push_back(std::make_unique<teste::DecodificadorLatin1>());
+    ::unsetenv("VELMORA_CODEPAGE");
+    decodificadores.push_back(std::make_unique<DecodificadorIconv>());
+    for (const char* codigo : kCodigos) {
+        ::setenv("VELMORA_CODEPAGE", codigo, 1);
+        decodificadores.push_back(std::make_unique<DecodificadorIconv>());
+    }
+    ::unsetenv("VELMORA_CODEPAGE");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
+    if (tamanho == 0) return 0;
+    const std::size_t escolhido = dados[0] % decodificadores.size();
+    const Decodificador& decodificador = *decodificadores[escolhido];
+    const std::string bytes(reinterpret_cast<const char*>(dados + 1), tamanho - 1);
+
+    teste::ArquivosEmMemoria arquivos;
+    arquivos.arquivos["/pasta/JOB.TXT"] = bytes;
+    teste::PerguntaFixa pergunta(false);
+    Valores valores;
+    valores.iMaiorLinha = 1234;
+    const JobLido job =
+        le_conteudo("/pasta/", "JOB.TXT", valores, arquivos, decodificador, pergunta);
+
+    EXIGE(job.lido && pergunta.perguntas.empty());
+    EXIGE(job.texto.empty() == bytes.empty());
+    if (bytes.empty()) {
+        EXIGE(valores.iMaiorLinha == 0);
+        return 0;
+    }
+
+    // The output splits the text back at every CR LF: the empty lead-in, then exactly the lines.
+    const std::vector<std::string_view> partes = pedacos(job.texto);
+    EXIGE(partes.front().empty());
+    std::string juntas;
+    std::size_t maisLarga = 0;
+    std::size_t maisLongaEmBytes = 0;
+    for (std::size_t i = 1; i < partes.size(); ++i) {
+        EXIGE(partes[i].find('\r') == std::string_view::npos);
+        if (i > 1) juntas += '\r';
+        juntas += partes[i];
+        maisLarga = std::max(maisLarga, semBrancosNasPontas(partes[i]));
+        maisLongaEmBytes = std::max(maisLongaEmBytes, partes[i].size());
+    }
+    EXIGE(juntas == linhasComCr(bytes));
+
+    EXIGE(valores.iMaiorLinha >= 0);
+    EXIGE(static_cast<std::size_t>(valores.iMaiorLinha) <= maisLongaEmBytes);
+    if (escolhido == 0) {
+        EXIGE(static_cast<std::size_t>(valores.iMaiorLinha) ==
+              std::min<std::size_t>(maisLarga, 32767));
+    }
+    return 0;
+}
