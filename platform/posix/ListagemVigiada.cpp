@@ -114,9 +114,10 @@ std::vector<std::string> ListagemVigiada::lista(const std::string& pasta,
         esquece();
         return listaInteira();
     }
+    const auto agora = std::chrono::steady_clock::now();
     const bool mesmaPasta =
         valida_ && pasta == pasta_ && st.st_dev == dispositivo_ && st.st_ino == inode_;
-    if (mesmaPasta && componente == componente_ && aplicaEventos()) {
+    if (mesmaPasta && componente == componente_ && agora - lidaEm_ < kValidade && aplicaEventos()) {
         return {nomes_.begin(), nomes_.end()};
     }
 
@@ -124,6 +125,7 @@ std::vector<std::string> ListagemVigiada::lista(const std::string& pasta,
     const bool vigiada = vigia(pasta, st);
     std::vector<std::string> nomes = listaInteira();
     if (vigiada) {
+        lidaEm_ = agora;
         componente_ = componente;
         nomes_.insert(nomes.begin(), nomes.end());
         valida_ = true;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <functional>
 #include <set>
 #include <string>
@@ -14,10 +15,14 @@ namespace velmora {
 // instead of being read again: the cycle lists the folder after every job, and reading a folder of
 // thousands of files each time cost more than the job. A listing from here always equals a fresh
 // one: any event it cannot account for (a lost event, the folder replaced or gone) makes it read
-// the folder again. Where inotify is not available every listing reads the folder.
+// the folder again. Where inotify is not available every listing reads the folder. Network file
+// systems (a folder shared by the machines that write the jobs) report no changes made by other
+// machines, so the kept listing is trusted only for kValidade after a reading: every tick, which
+// comes at least a second after the last one, reads the folder again.
 class ListagemVigiada {
   public:
     using ListaInteira = std::function<std::vector<std::string>()>;
+    static constexpr std::chrono::milliseconds kValidade{500};
 
     ListagemVigiada() = default;
     ~ListagemVigiada();
@@ -44,6 +49,7 @@ class ListagemVigiada {
     dev_t dispositivo_ = 0;
     ino_t inode_ = 0;
     std::set<std::string> nomes_;
+    std::chrono::steady_clock::time_point lidaEm_;
 };
 
 }  // namespace velmora

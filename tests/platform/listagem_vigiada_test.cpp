@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "apoio/PastaTemporaria.h"
+#include "platform/posix/ListagemVigiada.h"
 #include "platform/posix/SistemaArquivosPosix.h"
 
 namespace velmora {
@@ -131,6 +133,20 @@ TEST_F(ListagemRepetidaTest, MuitasMudancasDeUmaVezNaoPerdemNenhuma) {
     }
     EXPECT_EQ(lista(), esperado);
     EXPECT_EQ(lista(), listaNova());
+}
+
+// A folder shared over the network gets no events for files that other machines write: what the
+// folder itself says must win again by the next tick.
+TEST_F(ListagemRepetidaTest, MudancaSemEventoApareceNaLeituraSeguinteAoPrazo) {
+    ListagemVigiada listagem;
+    const std::string folder = pasta / "fila/";
+    Nomes remota{"A.TXT"};
+    const auto leitura = [&] { return remota; };
+    EXPECT_EQ(listagem.lista(folder, "*.TXT", leitura), (Nomes{"A.TXT"}));
+
+    remota = {"A.TXT", "B.TXT"};  // written by another machine: no inotify event
+    std::this_thread::sleep_for(ListagemVigiada::kValidade + std::chrono::milliseconds(100));
+    EXPECT_EQ(listagem.lista(folder, "*.TXT", leitura), (Nomes{"A.TXT", "B.TXT"}));
 }
 
 }  // namespace
