@@ -11,8 +11,8 @@ PACOTES=(
     cups cups-client cups-filters fonts-urw-base35 poppler-utils
     # the tray application's tests: a virtual screen, a tray host, clicks and screenshots
     xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
-    # ps, kill and setpriv used by the scripts and tests
-    procps util-linux
+    # ps, kill, setpriv and strace used by the scripts and tests
+    procps util-linux strace
     # the fuzz targets: clang and its libFuzzer runtime (only a recommendation of clang)
     clang libclang-rt-14-dev
 )
