@@ -1,9 +1,11 @@
 #include "DocumentoPdf.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFile>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -55,6 +57,7 @@ DocumentoPdf::~DocumentoPdf() {
 }
 
 void DocumentoPdf::iniciaPagina() {
+    descarregaGlifos();
     if (!pdf_->newPage()) throw ErroPlataforma("não foi possível iniciar uma nova página");
     y_ = 0;
 }
@@ -64,19 +67,77 @@ void DocumentoPdf::novaPagina() { ++quebrasPendentes_; }
 void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte) {
     for (; quebrasPendentes_ > 0; --quebrasPendentes_) iniciaPagina();
 
-    pintor_.setFont(fonte);
-    const QFontMetricsF medidas(pintor_.font(), pdf_.get());
-    const qreal passo = passoDaLinha(fonte, medidas, pdf_->resolution());
+    if (!fonte_ || *fonte_ != fonte) usaFonte(fonte);
     const QRectF area(QPointF(0, 0), QSizeF(pintor_.device()->width(), pintor_.device()->height()));
-    if (y_ > 0 && y_ + passo > area.height()) iniciaPagina();
+    if (y_ > 0 && y_ + passo_ > area.height()) iniciaPagina();
 
+    const qreal base = y_ + passo_ * medidas_->ascent() / medidas_->height();
+    if (!desenhaGlifos(linha, base, area.width())) desenhaTexto(linha, base, area.width());
+    y_ += passo_;
+}
+
+void DocumentoPdf::usaFonte(const QFont& fonte) {
+    descarregaGlifos();
+    fonte_ = fonte;
+    pintor_.setFont(fonte);
+    medidas_.emplace(pintor_.font(), pdf_.get());
+    passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution());
+    const bool riscada = fonte.underline() || fonte.overline() || fonte.strikeOut();
+    glifos_ = riscada ? QRawFont() : QRawFont::fromFont(QFont(fonte, pdf_.get()));
+}
+
+// Qt shapes every line and writes every glyph, blanks included, as a positioned string of its
+// own, and compresses it all: the bulk of a report's time. Courier needs no shaping and blanks
+// leave no ink, so a line whose characters all have a glyph of their own in the font is drawn
+// with the others of its page as one run of non-blank glyphs. Anything else (marks, scripts
+// that need shaping, a character only a fallback font has) goes through Qt's text layout.
+bool DocumentoPdf::desenhaGlifos(const QString& linha, qreal base, qreal largura) {
+    if (!glifos_.isValid()) return false;
+    for (const QChar c : linha) {
+        const char16_t u = c.unicode();
+        if (u < 0x0300) continue;
+        const bool simples = (u >= 0x0370 && u < 0x0590) || (u >= 0x2000 && u < 0x2600);
+        if (!simples || c.isMark()) return false;
+    }
+    const QList<quint32> indices = glifos_.glyphIndexesForString(linha);
+    if (indices.size() != linha.size()) return false;
+    for (const quint32 indice : indices) {
+        if (indice == 0) return false;
+    }
+    const QList<QPointF> avancos = glifos_.advancesForGlyphIndexes(indices);
+
+    qreal x = 0;
+    // Cut at the last whole character that fits, so nothing hides beyond the edge.
+    for (qsizetype i = 0; i < indices.size() && x + avancos[i].x() <= largura; ++i) {
+        if (linha[i] != u' ') {
+            tinta_.append(indices[i]);
+            // Whole device pixels (1/1200 inch) write shorter numbers into the page.
+            posicoes_.append(QPointF(std::round(x), base));
+        }
+        x += avancos[i].x();
+    }
+    return true;
+}
+
+void DocumentoPdf::descarregaGlifos() {
+    if (tinta_.isEmpty()) return;
+    QGlyphRun corrida;
+    corrida.setRawFont(glifos_);
+    corrida.setGlyphIndexes(tinta_);
+    corrida.setPositions(posicoes_);
+    pintor_.drawGlyphRun(QPointF(0, 0), corrida);
+    tinta_.clear();
+    posicoes_.clear();
+}
+
+void DocumentoPdf::desenhaTexto(const QString& linha, qreal base, qreal largura) {
     // Cut at the last whole character that fits, so nothing hides beyond the edge.
     qsizetype cabem = linha.size();
-    if (medidas.horizontalAdvance(linha) > area.width()) {
+    if (medidas_->horizontalAdvance(linha) > largura) {
         qsizetype baixo = 0, alto = linha.size();
         while (baixo < alto) {
             const qsizetype meio = (baixo + alto + 1) / 2;
-            if (medidas.horizontalAdvance(linha.left(meio)) <= area.width())
+            if (medidas_->horizontalAdvance(linha.left(meio)) <= largura)
                 baixo = meio;
             else
                 alto = meio - 1;
@@ -84,13 +145,12 @@ void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte) {
         cabem = baixo;
         if (cabem > 0 && linha.at(cabem - 1).isHighSurrogate()) --cabem;
     }
-    const qreal base = y_ + passo * medidas.ascent() / medidas.height();
     if (cabem > 0) pintor_.drawText(QPointF(0, base), linha.left(cabem));
-    y_ += passo;
 }
 
 QString DocumentoPdf::termina() {
     quebrasPendentes_ = 0;
+    descarregaGlifos();
     if (!pintor_.end())
         throw ErroPlataforma("não foi possível terminar o documento " + texto(arquivo_));
     // A full disk shows as a file cut short, without the end-of-file mark.

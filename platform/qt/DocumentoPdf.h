@@ -1,10 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QFont>
+#include <QFontMetricsF>
+#include <QList>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -31,6 +35,10 @@ class DocumentoPdf {
 
   private:
     void iniciaPagina();
+    void usaFonte(const QFont& fonte);
+    bool desenhaGlifos(const QString& linha, qreal base, qreal largura);
+    void desenhaTexto(const QString& linha, qreal base, qreal largura);
+    void descarregaGlifos();
 
     QTemporaryDir pasta_;
     QString arquivo_;
@@ -38,6 +46,15 @@ class DocumentoPdf {
     QPainter pintor_;
     int quebrasPendentes_ = 0;
     qreal y_ = 0;  // top of the next line, device pixels from the top margin
+
+    // What the current font needs, worked out once and not for every line.
+    std::optional<QFont> fonte_;
+    std::optional<QFontMetricsF> medidas_;
+    qreal passo_ = 0;
+    QRawFont glifos_;  // invalid where lines must go through Qt's text layout
+    // Glyphs of the current page not drawn yet, and where they go.
+    QList<quint32> tinta_;
+    QList<QPointF> posicoes_;
 };
 
 }  // namespace velmora

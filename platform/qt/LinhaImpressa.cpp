@@ -19,13 +19,18 @@ QString linhaImpressa(std::u32string_view texto) {
     for (char32_t c : texto) {
         if (c == U'\t') {
             const qsizetype brancos = kParadaTab - coluna % kParadaTab;
-            linha.append(QString(brancos, QLatin1Char(' ')));
+            for (qsizetype i = 0; i < brancos; ++i) linha.append(QLatin1Char(' '));
             coluna += brancos;
             continue;
         }
         if (ehControle(c)) continue;
         const char32_t ponto = ehValido(c) ? c : U'\uFFFD';
-        linha.append(QString::fromUcs4(&ponto, 1));
+        if (QChar::requiresSurrogates(ponto)) {
+            linha.append(QChar(QChar::highSurrogate(ponto)));
+            linha.append(QChar(QChar::lowSurrogate(ponto)));
+        } else {
+            linha.append(QChar(static_cast<char16_t>(ponto)));
+        }
         ++coluna;
     }
     return linha;

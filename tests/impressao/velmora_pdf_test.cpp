@@ -6,6 +6,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,47 @@ TEST_F(VelmoraPdf, LinhaMaisLargaQueAPaginaECortadaNaMargem) {
     EXPECT_EQ(paginas[0][0], comoTexto(linha(200)).substr(0, paginas[0][0].size()));
     EXPECT_EQ(paginas[0][1], "SEGUINTE");
     for (const Palavra& p : palavrasPdf(cortada)) EXPECT_LE(p.xMax, 595.28 - 15);
+}
+
+// Plain lines are drawn glyph by glyph from the font; lines with a combining mark or a character
+// only a fallback font has go through Qt's text layout. Both keep every column where Courier's
+// fixed pitch puts it, and neither joins letters into a ligature the font offers.
+TEST_F(VelmoraPdf, ColunasFicamNoLugarComOuSemOsGlifosDaFonte) {
+    impressora_->defineTamanho(10);
+    const std::string pdf = imprime("COLUNAS.TXT",
+                                    {U"AB    CD       EF", U"office fluffy", U"\u2502 CAIXA \u2502",
+                                     U"\u2501 GROSSA \u2501", U"cafe\u0301 MARCA"},
+                                    "COLUNAS.pdf");
+    // pdftotext guesses blanks from gaps, so the text is compared word by word and the columns
+    // are read from the word boxes.
+    const auto palavrasDaLinha = [](const std::string& linha) {
+        std::vector<std::string> palavras;
+        std::istringstream fluxo(linha);
+        for (std::string p; fluxo >> p;) palavras.push_back(p);
+        return palavras;
+    };
+    const Paginas paginas = linhasPorPagina(pdf);
+    ASSERT_EQ(paginas.size(), 1u);
+    ASSERT_EQ(paginas[0].size(), 5u);
+    using Palavras = std::vector<std::string>;
+    EXPECT_EQ(palavrasDaLinha(paginas[0][0]), (Palavras{"AB", "CD", "EF"}));
+    EXPECT_EQ(palavrasDaLinha(paginas[0][1]), (Palavras{"office", "fluffy"}));
+    EXPECT_EQ(palavrasDaLinha(paginas[0][2]), (Palavras{"\u2502", "CAIXA", "\u2502"}));
+    EXPECT_EQ(palavrasDaLinha(paginas[0][3]), (Palavras{"\u2501", "GROSSA", "\u2501"}));
+
+    const auto palavras = palavrasPdf(pdf);
+    const double inicio = palavra(palavras, "AB").xMin;
+    const auto coluna = [&](const std::string& texto) {
+        return (palavra(palavras, texto).xMin - inicio) / largura(10, 1);
+    };
+    EXPECT_NEAR(coluna("CD"), 6, 0.05);
+    EXPECT_NEAR(coluna("EF"), 15, 0.05);
+    EXPECT_NEAR(coluna("fluffy"), 7, 0.05);
+    EXPECT_NEAR(coluna("CAIXA"), 2, 0.05);
+    EXPECT_NEAR(coluna("GROSSA"), 2, 0.05);
+    EXPECT_NEAR(coluna("MARCA"), 5, 0.05);  // the mark sits on its letter and takes no column
+    const Palavra office = palavra(palavras, "office");
+    EXPECT_NEAR(office.xMax - office.xMin, largura(10, 6), 0.5);
 }
 
 TEST_F(VelmoraPdf, ImpressoraDesconhecidaNaoViraAtual) {
