@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ class Decodificador {
     virtual std::string escolhe(std::string_view jobInteiro) const = 0;
     // Characters of `bytes` in that code page; bytes that do not decode become U+FFFD.
     virtual std::u32string decodifica(std::string_view bytes, const std::string& codigo) const = 0;
+    // Characters of `bytes` in that code page from the first to the last that is not a blank.
+    // A decoder may answer without building the text.
+    virtual std::size_t larguraAparada(std::string_view bytes, const std::string& codigo) const {
+        const std::u32string linha = decodifica(bytes, codigo);
+        const auto inicio = linha.find_first_not_of(U' ');
+        if (inicio == std::u32string::npos) return 0;
+        return linha.find_last_not_of(U' ') - inicio + 1;
+    }
 };
 
 }  // namespace velmora

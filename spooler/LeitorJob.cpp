@@ -13,12 +13,6 @@ namespace {
 
 constexpr std::size_t kMaiorLargura = std::numeric_limits<std::int16_t>::max();
 
-std::size_t largura(std::u32string_view linha) {
-    const auto inicio = linha.find_first_not_of(U' ');
-    if (inicio == std::u32string_view::npos) return 0;
-    return linha.find_last_not_of(U' ') - inicio + 1;
-}
-
 // One whole attempt: the job text of `bytes`, the widest line measured into iMaiorLinha as it
 // goes (so a failure half way leaves what was measured until then).
 std::string montaTexto(const std::string& bytes, Valores& valores,
@@ -38,8 +32,7 @@ std::string montaTexto(const std::string& bytes, Valores& valores,
         texto += linha;
 
         // Longer lines are measured as the widest the font rule knows, not refused.
-        const std::size_t n =
-            std::min(largura(decodificador.decodifica(linha, codigo)), kMaiorLargura);
+        const std::size_t n = std::min(decodificador.larguraAparada(linha, codigo), kMaiorLargura);
         if (static_cast<std::int16_t>(n) > valores.iMaiorLinha) {
             valores.iMaiorLinha = static_cast<std::int16_t>(n);
         }

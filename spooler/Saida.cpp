@@ -13,9 +13,6 @@ constexpr std::string_view kFimDeLinha = "\r\n";
 constexpr char kAvancoFolha = '\f';
 constexpr std::string_view kEject = "EJECT";
 
-// Enough to keep a 100 MB job to a hundred writes without holding a second copy of it.
-constexpr std::size_t kBlocoEscrita = 1 << 20;
-
 char maiuscula(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string emMaiusculas(std::string_view texto) {
@@ -93,23 +90,13 @@ std::string nomeTemporario(Relogio& relogio) {
     return "temp" + digitos + ".BAK";
 }
 
+// Every line followed by CR LF: the text after the lead-in, as it stands, and one CR LF more.
+// Written straight from the job text, so a 100 MB job is not copied again on its way out.
 void gravaLinhas(ArquivoEscrita& arquivo, std::string_view textoJob) {
-    std::string bloco;
-    bloco.reserve(kBlocoEscrita + kFimDeLinha.size());
-    paraCadaLinha(textoJob, [&](std::string_view linha) {
-        if (bloco.size() + linha.size() + kFimDeLinha.size() > kBlocoEscrita && !bloco.empty()) {
-            arquivo.escreve(bloco);
-            bloco.clear();
-        }
-        if (linha.size() >= kBlocoEscrita) {
-            arquivo.escreve(linha);
-            arquivo.escreve(kFimDeLinha);
-            return;
-        }
-        bloco.append(linha);
-        bloco.append(kFimDeLinha);
-    });
-    if (!bloco.empty()) arquivo.escreve(bloco);
+    const std::size_t primeiro = textoJob.find(kFimDeLinha);
+    if (primeiro == std::string_view::npos) return;
+    arquivo.escreve(textoJob.substr(primeiro + kFimDeLinha.size()));
+    arquivo.escreve(kFimDeLinha);
 }
 
 void excluiSeExiste(SistemaArquivos& arquivos, const std::string& nome) noexcept {

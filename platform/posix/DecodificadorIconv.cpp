@@ -152,9 +152,25 @@ std::u32string DecodificadorIconv::decodifica(std::string_view bytes,
     return converte(c.cd, bytes);
 }
 
+std::size_t DecodificadorIconv::larguraAparada(std::string_view bytes,
+                                               const std::string& codigo) const {
+    // An ASCII line is its own characters: measured on the bytes, without decoding.
+    if (conversor(codigo).asciiDireto && soAscii(bytes)) {
+        const auto inicio = bytes.find_first_not_of(' ');
+        if (inicio == std::string_view::npos) return 0;
+        return bytes.find_last_not_of(' ') - inicio + 1;
+    }
+    return Decodificador::larguraAparada(bytes, codigo);
+}
+
 DecodificadorIconv::Conversor& DecodificadorIconv::conversor(const std::string& codigo) const {
+    if (ultimo_ != nullptr && *ultimoCodigo_ == codigo) return *ultimo_;
     auto achado = conversores_.find(codigo);
-    if (achado != conversores_.end()) return achado->second;
+    if (achado != conversores_.end()) {
+        ultimoCodigo_ = &achado->first;
+        ultimo_ = &achado->second;
+        return achado->second;
+    }
 
     iconv_t cd = ::iconv_open(utf32Local(), codigo.c_str());
     if (cd == kSemConversor) throw ErroPlataforma("código de página desconhecido: " + codigo);
@@ -168,7 +184,10 @@ DecodificadorIconv::Conversor& DecodificadorIconv::conversor(const std::string& 
         ::iconv_close(cd);
         throw;
     }
-    return conversores_.emplace(codigo, Conversor{cd, direto}).first->second;
+    auto novo = conversores_.emplace(codigo, Conversor{cd, direto}).first;
+    ultimoCodigo_ = &novo->first;
+    ultimo_ = &novo->second;
+    return novo->second;
 }
 
 }  // namespace velmora

@@ -23,6 +23,7 @@ class DecodificadorIconv : public Decodificador {
 
     std::string escolhe(std::string_view jobInteiro) const override;
     std::u32string decodifica(std::string_view bytes, const std::string& codigo) const override;
+    std::size_t larguraAparada(std::string_view bytes, const std::string& codigo) const override;
 
   private:
     struct Conversor {
@@ -34,6 +35,9 @@ class DecodificadorIconv : public Decodificador {
 
     std::string codigoFixo_;
     mutable std::map<std::string, Conversor> conversores_;
+    // A job asks for the same code page line after line.
+    mutable const std::string* ultimoCodigo_ = nullptr;
+    mutable Conversor* ultimo_ = nullptr;
 };
 
 // True when `bytes` is well-formed UTF-8: no overlong forms, no surrogates, nothing above
