@@ -32,14 +32,25 @@ void BandejaQt::notifica(OperacaoBandeja operacao, const RegistroNotificacao& re
         case OperacaoBandeja::remove:
             tray_.hide();
             presente_ = false;
+            iconeMostrado_.reset();
+            dicaMostrada_.reset();
             return;
     }
 }
 
 void BandejaQt::aplica(const RegistroNotificacao& registro) {
-    const QIcon icone = icones_.porHandle(registro.icone);
-    if (!icone.isNull()) tray_.setIcon(icone);
-    tray_.setToolTip(QString::fromStdString(registro.dicaVisivel()));
+    if (iconeMostrado_ != registro.icone) {
+        const QIcon icone = icones_.porHandle(registro.icone);
+        if (!icone.isNull()) {
+            tray_.setIcon(icone);
+            iconeMostrado_ = registro.icone;
+        }
+    }
+    const QString dica = QString::fromStdString(registro.dicaVisivel());
+    if (dicaMostrada_ != dica) {
+        tray_.setToolTip(dica);
+        dicaMostrada_ = dica;
+    }
 }
 
 std::uint32_t BandejaQt::mensagemDoMotivo(QSystemTrayIcon::ActivationReason motivo) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <cstdint>
+#include <optional>
 
 #include "app/IconesRecurso.h"
 #include "app/nucleo/NotificacaoBandeja.h"
@@ -34,6 +35,10 @@ class BandejaQt : public QObject, public ShellBandeja {
     const IconesRecurso& icones_;
     QSystemTrayIcon tray_;
     bool presente_ = false;
+    // What the entry shows now: the blinking repeats a picture or a tip on most ticks, and the
+    // tray host redraws for every call, changed or not.
+    std::optional<std::uint32_t> iconeMostrado_;
+    std::optional<QString> dicaMostrada_;
 };
 
 }  // namespace velmora

@@ -184,13 +184,18 @@ void FrmVelmora::timerImpressao_Timer() {
 
 void FrmVelmora::timerIcone_Timer() {
     const QuadroIcone quadro = animacao_.tick();
-    // A missing picture skips its step and the tick goes on.
-    const QPixmap pixmap = icones_.quadro(quadro.icone);
-    if (!pixmap.isNull()) ui_->PictIconeBandeja->setPixmap(pixmap);
-    const QIcon icone = icones_.icone(quadro.icone);
-    if (!icone.isNull()) {
-        setWindowIcon(icone);
-        nomeIconeAtual_ = quadro.icone;
+    // Most ticks repeat the frame before; redrawing it, and sending the window icon to the X
+    // server again, is what the idle program would spend its time on.
+    if (quadro.icone != quadroMostrado_) {
+        quadroMostrado_ = quadro.icone;
+        // A missing picture skips its step and the tick goes on.
+        const QPixmap pixmap = icones_.quadro(quadro.icone);
+        if (!pixmap.isNull()) ui_->PictIconeBandeja->setPixmap(pixmap);
+        const QIcon icone = icones_.icone(quadro.icone);
+        if (!icone.isNull()) {
+            setWindowIcon(icone);
+            nomeIconeAtual_ = quadro.icone;
+        }
     }
     timerIcone_->setInterval(quadro.intervaloMs);
     IconeBandeja(1, quadro.dica);

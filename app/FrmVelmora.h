@@ -110,6 +110,7 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
     AnimacaoIcone animacao_;
     DecodificadorBandeja decodificador_;
     std::string nomeIconeAtual_ = "velmora";
+    std::string quadroMostrado_;  // the blink frame in the picture box and window icon now
     bool encerrado_ = false;
 };
 

@@ -167,6 +167,37 @@ TEST(BandejaQt, MotivosDoQtViramMensagensDoMouse) {
     EXPECT_EQ(BandejaQt::mensagemDoMotivo(QSystemTrayIcon::Unknown), 0u);
 }
 
+// Repeated frames are not sent again to the tray host; what it shows is still the last record.
+TEST(BandejaQt, QuadroRepetidoOuAlternadoMostraSempreOUltimoRegistro) {
+    const IconesRecurso icones;
+    BandejaQt bandeja(icones);
+    const auto registro = [&](const char* icone, const char* dica) {
+        RegistroNotificacao r;
+        r.icone = icones.handle(icone);
+        r.defineDica(dica);
+        return r;
+    };
+    const auto mostra = [&](const char* icone, const char* dica) {
+        EXPECT_EQ(bandeja.icone().icon().cacheKey(), icones.icone(icone).cacheKey()) << icone;
+        EXPECT_EQ(bandeja.icone().toolTip(), dica);
+    };
+
+    bandeja.notifica(OperacaoBandeja::adiciona, registro("ATIVOABERTO", "Velmora ativo..."));
+    bandeja.notifica(OperacaoBandeja::modifica, registro("ATIVOABERTO", "Velmora ativo..."));
+    mostra("ATIVOABERTO", "Velmora ativo...");
+    bandeja.notifica(OperacaoBandeja::modifica, registro("ATIVOMEIOABERTO", ""));
+    bandeja.notifica(OperacaoBandeja::modifica, registro("ATIVOFECHADO", ""));
+    mostra("ATIVOFECHADO", "");
+    bandeja.notifica(OperacaoBandeja::modifica, registro("ATIVOABERTO", "Velmora ativo..."));
+    mostra("ATIVOABERTO", "Velmora ativo...");
+
+    // Removed and added again: the new record shows, even where it repeats the old one.
+    bandeja.notifica(OperacaoBandeja::remove, registro("ATIVOABERTO", "Velmora ativo..."));
+    bandeja.notifica(OperacaoBandeja::adiciona, registro("ATIVOABERTO", "Velmora ativo..."));
+    EXPECT_TRUE(bandeja.icone().isVisible());
+    mostra("ATIVOABERTO", "Velmora ativo...");
+}
+
 TEST(BandejaQt, AdicionaUmaVezModificaSoOQueExisteERemove) {
     const IconesRecurso icones;
     BandejaQt bandeja(icones);
