@@ -84,6 +84,22 @@ void DocumentoPdf::usaFonte(const QFont& fonte) {
     passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution());
     const bool riscada = fonte.underline() || fonte.overline() || fonte.strikeOut();
     glifos_ = riscada ? QRawFont() : QRawFont::fromFont(QFont(fonte, pdf_.get()));
+    avancos_.clear();
+}
+
+// Qt works a glyph's advance out again at every call; a report uses a few dozen glyphs.
+void DocumentoPdf::conheceAvancos(const QList<quint32>& indices) {
+    QList<quint32> novos;
+    for (const quint32 indice : indices) {
+        if (indice >= avancos_.size()) avancos_.resize(indice + 1, -1);
+        if (avancos_[indice] < 0) {
+            avancos_[indice] = 0;  // asked for once, even when it repeats in the line
+            novos.append(indice);
+        }
+    }
+    if (novos.isEmpty()) return;
+    const QList<QPointF> medidos = glifos_.advancesForGlyphIndexes(novos);
+    for (qsizetype i = 0; i < novos.size(); ++i) avancos_[novos[i]] = medidos[i].x();
 }
 
 // Qt shapes every line and writes every glyph, blanks included, as a positioned string of its
@@ -104,17 +120,17 @@ bool DocumentoPdf::desenhaGlifos(const QString& linha, qreal base, qreal largura
     for (const quint32 indice : indices) {
         if (indice == 0) return false;
     }
-    const QList<QPointF> avancos = glifos_.advancesForGlyphIndexes(indices);
+    conheceAvancos(indices);
 
     qreal x = 0;
     // Cut at the last whole character that fits, so nothing hides beyond the edge.
-    for (qsizetype i = 0; i < indices.size() && x + avancos[i].x() <= largura; ++i) {
+    for (qsizetype i = 0; i < indices.size() && x + avancos_[indices[i]] <= largura; ++i) {
         if (linha[i] != u' ') {
             tinta_.append(indices[i]);
             // Whole device pixels (1/1200 inch) write shorter numbers into the page.
             posicoes_.append(QPointF(std::round(x), base));
         }
-        x += avancos[i].x();
+        x += avancos_[indices[i]];
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -39,6 +40,7 @@ class DocumentoPdf {
     bool desenhaGlifos(const QString& linha, qreal base, qreal largura);
     void desenhaTexto(const QString& linha, qreal base, qreal largura);
     void descarregaGlifos();
+    void conheceAvancos(const QList<quint32>& indices);
 
     QTemporaryDir pasta_;
     QString arquivo_;
@@ -51,7 +53,8 @@ class DocumentoPdf {
     std::optional<QFont> fonte_;
     std::optional<QFontMetricsF> medidas_;
     qreal passo_ = 0;
-    QRawFont glifos_;  // invalid where lines must go through Qt's text layout
+    QRawFont glifos_;             // invalid where lines must go through Qt's text layout
+    std::vector<qreal> avancos_;  // by glyph index, -1 until asked for
     // Glyphs of the current page not drawn yet, and where they go.
     QList<quint32> tinta_;
     QList<QPointF> posicoes_;
