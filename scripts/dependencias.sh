@@ -7,8 +7,9 @@ PACOTES=(
     # build
     cmake make g++ python3 clang-format googletest libgtest-dev
     qt6-base-dev libcups2-dev
-    # printing: a private CUPS server in the tests, the PDF queue's filters, fonts, PDF checks
-    cups cups-client cups-filters fonts-urw-base35 poppler-utils
+    # printing: a private CUPS server in the tests, the PDF queue's filters, fonts (Courier
+    # and a fallback for what it lacks), PDF checks
+    cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils
     # the tray application's tests: a virtual screen, a tray host, clicks and screenshots
     xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
     # ps, kill, setpriv and strace used by the scripts and tests

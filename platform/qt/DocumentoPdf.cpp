@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QFile>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QMarginsF>
@@ -82,8 +83,11 @@ void DocumentoPdf::usaFonte(const QFont& fonte) {
     pintor_.setFont(fonte);
     medidas_.emplace(pintor_.font(), pdf_.get());
     passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution());
+    // Lines of a proportional font may kern, and lines under a rule need it drawn across them.
+    const QFont noPdf(fonte, pdf_.get());
     const bool riscada = fonte.underline() || fonte.overline() || fonte.strikeOut();
-    glifos_ = riscada ? QRawFont() : QRawFont::fromFont(QFont(fonte, pdf_.get()));
+    const bool glifosSoltos = QFontInfo(noPdf).fixedPitch() && !riscada;
+    glifos_ = glifosSoltos ? QRawFont::fromFont(noPdf) : QRawFont();
     avancos_.clear();
 }
 

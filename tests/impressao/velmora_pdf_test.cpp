@@ -327,6 +327,19 @@ TEST_F(VelmoraPdf, ColunasFicamNoLugarComOuSemOsGlifosDaFonte) {
     EXPECT_NEAR(office.xMax - office.xMin, largura(10, 6), 0.5);
 }
 
+// Only a fixed-pitch font is drawn glyph by glyph: a proportional one keeps its kerning.
+TEST_F(VelmoraPdf, FonteProporcionalGuardaOKerning) {
+    impressora_->defineFonte("DejaVu Sans");
+    impressora_->defineTamanho(20);
+    const std::string pdf = imprime("KERN.TXT", {U"AVAVAVAVAV", U"AAAAAVVVVV"}, "KERN.pdf");
+    ASSERT_EQ(fontesPdf(pdf), std::vector<std::string>{"DejaVuSans"});
+    const auto palavras = palavrasPdf(pdf);
+    const Palavra pares = palavra(palavras, "AVAVAVAVAV");
+    const Palavra juntos = palavra(palavras, "AAAAAVVVVV");
+    // Nine kerned pairs against one: well over a point narrower at 20 points.
+    EXPECT_LT(pares.xMax - pares.xMin, juntos.xMax - juntos.xMin - 4);
+}
+
 TEST_F(VelmoraPdf, ImpressoraDesconhecidaNaoViraAtual) {
     try {
         impressora_->tornaAtual("Impressora Fantasma");
