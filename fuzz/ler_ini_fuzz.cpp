@@ -1,15 +1,12 @@
 // A whole settings file read from disk: any bytes, then written and read back.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <string>
-#include <system_error>
 
 #include "Exige.h"
+#include "PastaDoAlvo.h"
 #include "settings/Velmora_INI.h"
 
 using velmora::Configuracao;
@@ -42,14 +39,7 @@ bool iguais(const Configuracao& a, const Configuracao& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const std::string base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string modelo = base + "/velmora-fuzz-ini-XXXXXX";
-    if (::mkdtemp(modelo.data()) == nullptr) std::abort();
-    pasta = modelo;
-    std::atexit([] {
-        std::error_code erro;
-        std::filesystem::remove_all(pasta, erro);
-    });
+    pasta = criaPastaDoAlvo("ini");
     return 0;
 }
 

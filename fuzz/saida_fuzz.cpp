@@ -1,19 +1,19 @@
 // The output of one job text against a recording printing layer. The first byte picks the path
 // and a call at which the printer fails; the next two give iMaiorLinha; the rest is the job text.
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "Exige.h"
+#include "PastaDoAlvo.h"
 #include "platform/posix/SistemaArquivosPosix.h"
 #include "spooler/Saida.h"
 #include "spooler/apoio/DecodificadoresTeste.h"
@@ -62,14 +62,8 @@ bool temporarioSobrou() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const std::string base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string modelo = base + "/velmora-fuzz-saida-XXXXXX";
-    if (::mkdtemp(modelo.data()) == nullptr || ::chdir(modelo.c_str()) != 0) std::abort();
-    pasta = modelo;
-    std::atexit([] {
-        std::error_code erro;
-        std::filesystem::remove_all(pasta, erro);
-    });
+    pasta = criaPastaDoAlvo("saida");
+    if (::chdir(pasta.c_str()) != 0) std::abort();
     return 0;
 }
 
