@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSessionManager>
+#include <QShowEvent>
 #include <QTimer>
 #include <exception>
 
+#include "app/ListaDeTarefas.h"
 #include "app/nucleo/RegrasConfiguracao.h"
 #include "app/nucleo/Textos.h"
 #include "settings/Velmora_INI.h"
@@ -215,11 +217,17 @@ void FrmVelmora::IconeBandeja(const std::int16_t& acao, const std::string& dica)
     notificacao_.IconeBandeja(acao, dica);
 }
 
-bool FrmVelmora::retiradaDaListaDeTarefas() const { return windowType() == Qt::Tool; }
+bool FrmVelmora::retiradaDaListaDeTarefas() const { return foraDaListaDeTarefas_; }
 
 bool FrmVelmora::event(QEvent* evento) {
     if (evento->type() == QEvent::WindowActivate) Form_Activate();
     return QWidget::event(evento);
+}
+
+void FrmVelmora::showEvent(QShowEvent* evento) {
+    // Here the native window exists but is not mapped yet: the state goes with the map.
+    if (!evento->spontaneous() && foraDaListaDeTarefas_) retiraDaListaDeTarefas(*this);
+    QWidget::showEvent(evento);
 }
 
 void FrmVelmora::changeEvent(QEvent* evento) {
@@ -269,7 +277,9 @@ void FrmVelmora::vaiParaBandeja() {
         return;
     }
     hide();
-    setWindowFlag(Qt::Tool, true);
+    // A state of the native window, not Qt::Tool: changing the window's type at run time makes
+    // the style sheet reset every child's font, and Qt::Tool alone leaves it on the taskbar.
+    foraDaListaDeTarefas_ = true;
 }
 
 void FrmVelmora::esperaConfiguracao() {

@@ -77,6 +77,7 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
 
   protected:
     bool event(QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
@@ -112,6 +113,7 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
     std::string nomeIconeAtual_ = "velmora";
     std::string quadroMostrado_;  // the blink frame in the picture box and window icon now
     bool encerrado_ = false;
+    bool foraDaListaDeTarefas_ = false;
 };
 
 }  // namespace velmora
