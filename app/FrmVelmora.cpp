@@ -5,9 +5,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSessionManager>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 
 #include "app/ListaDeTarefas.h"
@@ -225,8 +228,11 @@ bool FrmVelmora::event(QEvent* evento) {
 }
 
 void FrmVelmora::showEvent(QShowEvent* evento) {
-    // Here the native window exists but is not mapped yet: the state goes with the map.
-    if (!evento->spontaneous() && foraDaListaDeTarefas_) retiraDaListaDeTarefas(*this);
+    // Here the native window exists but is not mapped yet: position and state go with the map.
+    if (!evento->spontaneous()) {
+        if (!jaMostrada_) centraliza();
+        if (foraDaListaDeTarefas_) retiraDaListaDeTarefas(*this);
+    }
     QWidget::showEvent(evento);
 }
 
@@ -268,6 +274,17 @@ void FrmVelmora::preencheCampos() {
     ui_->chkParalela->setChecked(estadoMarcacao(valores.sParalela) == 1);
     ui_->TxtArquivos->setText(qt(valores.sLocal));
     ui_->txtPorta->setText(qt(valores.sPorta));
+}
+
+void FrmVelmora::centraliza() {
+    jaMostrada_ = true;
+    const QScreen* tela = screen();
+    if (!tela) return;
+    const QRect area = tela->availableGeometry();
+    const QRect centro =
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), area);
+    // On a screen too small for it, the title bar stays reachable.
+    move(std::max(centro.left(), area.left()), std::max(centro.top(), area.top()));
 }
 
 void FrmVelmora::vaiParaBandeja() {

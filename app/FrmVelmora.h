@@ -90,6 +90,7 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
     void mostraMenu() override;
 
     void preencheCampos();
+    void centraliza();
     void vaiParaBandeja();
     void esperaConfiguracao();
     void encerra();
@@ -114,6 +115,7 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
     std::string quadroMostrado_;  // the blink frame in the picture box and window icon now
     bool encerrado_ = false;
     bool foraDaListaDeTarefas_ = false;
+    bool jaMostrada_ = false;  // centred on its screen at the first show only
 };
 
 }  // namespace velmora

@@ -111,5 +111,33 @@ TEST_F(AparenciaJanela, PelaBandejaAJanelaEAMesmaDaPrimeiraVezESemLegendaCortada
     EXPECT_NE(diaria->font().pointSize(), QApplication::font().pointSize());
 }
 
+// Where the window stands, along one axis of the screen: centred, or at the start when it does
+// not fit.
+void confereCentrada(int inicio, int tamanho, int inicioTela, int tamanhoTela) {
+    if (tamanho > tamanhoTela) {
+        EXPECT_EQ(inicio, inicioTela);
+    } else {
+        EXPECT_NEAR(inicio - inicioTela, (tamanhoTela - tamanho) / 2, 1);
+    }
+}
+
+TEST_F(AparenciaJanela, CentralizadaNaPrimeiraVezDepoisOndeOUsuarioDeixou) {
+    for (const bool bandeja : {false, true}) {
+        SCOPED_TRACE(bandeja ? "pela bandeja" : "primeira vez");
+        JanelaDeTeste janela;
+        bandeja ? pelaBandeja(janela) : primeiraVez(janela);
+        const QRect tela = janela->screen()->availableGeometry();
+        const QRect posicao = janela->frameGeometry();
+        confereCentrada(posicao.left(), posicao.width(), tela.left(), tela.width());
+        confereCentrada(posicao.top(), posicao.height(), tela.top(), tela.height());
+        ASSERT_NE(posicao.top(), tela.top()) << "the screen is tall enough to tell";
+
+        janela->move(posicao.topLeft() + QPoint(7, 9));
+        janela->hide();
+        janela->PictIconeBandeja_MouseMove(0x202);
+        EXPECT_EQ(janela->pos(), posicao.topLeft() + QPoint(7, 9));
+    }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -156,10 +156,18 @@ icone_bandeja() {
         END { exit !achou }'
 }
 
-# Whether the window is kept off the task list: a tool window or one that skips the taskbar.
+# Whether the window is kept off the task list: its state says to skip the taskbar.
 fora_da_lista_de_tarefas() {
-    xprop -id "$1" _NET_WM_WINDOW_TYPE _NET_WM_STATE |
-        grep -qE '_NET_WM_WINDOW_TYPE_UTILITY|_NET_WM_STATE_SKIP_TASKBAR'
+    xprop -id "$1" _NET_WM_STATE | grep -q '_NET_WM_STATE_SKIP_TASKBAR'
+}
+
+# Whether the window stands in the middle of the screen (to the pixel, either way).
+centralizada() {
+    local largura altura
+    read -r largura altura < <(xdotool getdisplaygeometry)
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    ((X - (largura - WIDTH) / 2 <= 1 && (largura - WIDTH) / 2 - X <= 1 &&
+        Y - (altura - HEIGHT) / 2 <= 1 && (altura - HEIGHT) / 2 - Y <= 1))
 }
 
 janela_oculta() {
