@@ -7,6 +7,10 @@ PACOTES=(
     # build
     cmake make g++ python3 clang-format googletest libgtest-dev
     qt6-base-dev libcups2-dev
+    # the window's taskbar state on X11, which Qt has no call for
+    libxcb1-dev
+    # Qt's own texts (standard buttons, the text fields' menu) in Portuguese
+    qt6-translations-l10n
     # printing: a private CUPS server in the tests, the PDF queue's filters, fonts (Courier
     # and a fallback for what it lacks), PDF checks
     cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils
