@@ -47,6 +47,9 @@ FrmVelmora::FrmVelmora(const DependenciasJanela& dependencias)
       notificacao_(shell_, *this) {
     ui_->setupUi(this);
     setFixedSize(size());
+    // The printer name is what the user typed: without a completer the combo box neither
+    // completes a typed prefix nor, on leaving it, rewrites the text to an item's case.
+    ui_->CbImpressoras->setCompleter(nullptr);
     // The same icon objects for the whole run (see IconesRecurso).
     const QIcon iconeJanela = icones_.icone(nomeIconeAtual_);
     if (!iconeJanela.isNull()) setWindowIcon(iconeJanela);
