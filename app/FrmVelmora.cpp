@@ -60,6 +60,8 @@ FrmVelmora::FrmVelmora(const DependenciasJanela& dependencias)
 
     timerIcone_->setObjectName(QStringLiteral("timerIcone"));
     timerIcone_->setInterval(kIntervaloIconeMs);
+    // Coarse timers may fire 5 % early or late: the 100-ms frames must last 100 ms.
+    timerIcone_->setTimerType(Qt::PreciseTimer);
     connect(timerIcone_, &QTimer::timeout, this, &FrmVelmora::timerIcone_Timer);
     timerIcone_->start();
 
