@@ -4,7 +4,6 @@
 
 #include <QGuiApplication>
 #include <QWidget>
-#include <QWindow>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -48,25 +47,7 @@ bool retiraDaListaDeTarefas(QWidget& janela) {
                                 atomo(conexao, "_NET_WM_STATE_SKIP_PAGER")};
     if (netWmState == XCB_ATOM_NONE) return false;
 
-    if (janela.windowHandle() && janela.windowHandle()->isVisible()) {
-        // A mapped window's state belongs to the window manager: ask it.
-        const xcb_window_t raiz = xcb_setup_roots_iterator(xcb_get_setup(conexao)).data->root;
-        xcb_client_message_event_t pedido{};
-        pedido.response_type = XCB_CLIENT_MESSAGE;
-        pedido.format = 32;
-        pedido.window = id;
-        pedido.type = netWmState;
-        pedido.data.data32[0] = 1;  // _NET_WM_STATE_ADD
-        pedido.data.data32[1] = pular[0];
-        pedido.data.data32[2] = pular[1];
-        pedido.data.data32[3] = 1;  // from a normal application
-        xcb_send_event(conexao, 0, raiz,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                       reinterpret_cast<const char*>(&pedido));
-        xcb_flush(conexao);
-        return true;
-    }
-    // Qt adds its own states to what it finds here when it maps the window.
+    // Qt adds its own states to what it finds in the property when it maps the window.
     std::vector<xcb_atom_t> estado = estadoAtual(conexao, id, netWmState);
     for (const xcb_atom_t atomo : pular) {
         if (atomo != XCB_ATOM_NONE &&
@@ -75,6 +56,22 @@ bool retiraDaListaDeTarefas(QWidget& janela) {
     }
     xcb_change_property(conexao, XCB_PROP_MODE_REPLACE, id, netWmState, XCB_ATOM_ATOM, 32,
                         static_cast<std::uint32_t>(estado.size()), estado.data());
+
+    // A window manager reads the property when it takes a window in, and then owns it. Qt maps a
+    // minimised window again as soon as its state turns normal, even a hidden one, so the window
+    // may be taken in already: the manager is asked too (it ignores windows it does not have).
+    xcb_client_message_event_t pedido{};
+    pedido.response_type = XCB_CLIENT_MESSAGE;
+    pedido.format = 32;
+    pedido.window = id;
+    pedido.type = netWmState;
+    pedido.data.data32[0] = 1;  // _NET_WM_STATE_ADD
+    pedido.data.data32[1] = pular[0];
+    pedido.data.data32[2] = pular[1];
+    pedido.data.data32[3] = 1;  // from a normal application
+    xcb_send_event(conexao, 0, xcb_setup_roots_iterator(xcb_get_setup(conexao)).data->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&pedido));
     xcb_flush(conexao);
     return true;
 }
