@@ -16,6 +16,8 @@ PACOTES=(
     cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils
     # the tray application's tests: a virtual screen, a tray host, clicks and screenshots
     xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
+    # a window manager with a taskbar, to see the window kept off it
+    icewm
     # ps, kill, setpriv and strace used by the scripts and tests
     procps util-linux strace
     # the fuzz targets: clang and its libFuzzer runtime (only a recommendation of clang)
