@@ -5,10 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -102,9 +100,9 @@ TEST_F(AparenciaJanela, PelaBandejaAJanelaEAMesmaDaPrimeiraVezESemLegendaCortada
 
     JanelaDeTeste diaria;
     pelaBandeja(diaria);
-    const Vista vista_bandeja = vista(*diaria);
-    EXPECT_EQ(vista_bandeja.fontes, esperada.fontes);
-    EXPECT_EQ(vista_bandeja.larguras, esperada.larguras);
+    const Vista vistaDiaria = vista(*diaria);
+    EXPECT_EQ(vistaDiaria.fontes, esperada.fontes);
+    EXPECT_EQ(vistaDiaria.larguras, esperada.larguras);
     // The window's own small font, not the application's default.
     EXPECT_EQ(diaria.filho<QWidget>("ChkGerarbackUp")->font().pointSize(),
               diaria->font().pointSize());
