@@ -5,10 +5,15 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSessionManager>
+#include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 
+#include "app/ListaDeTarefas.h"
 #include "app/nucleo/RegrasConfiguracao.h"
 #include "app/nucleo/Textos.h"
 #include "settings/Velmora_INI.h"
@@ -42,6 +47,9 @@ FrmVelmora::FrmVelmora(const DependenciasJanela& dependencias)
       notificacao_(shell_, *this) {
     ui_->setupUi(this);
     setFixedSize(size());
+    // The printer name is what the user typed: without a completer the combo box neither
+    // completes a typed prefix nor, on leaving it, rewrites the text to an item's case.
+    ui_->CbImpressoras->setCompleter(nullptr);
     // The same icon objects for the whole run (see IconesRecurso).
     const QIcon iconeJanela = icones_.icone(nomeIconeAtual_);
     if (!iconeJanela.isNull()) setWindowIcon(iconeJanela);
@@ -52,6 +60,8 @@ FrmVelmora::FrmVelmora(const DependenciasJanela& dependencias)
 
     timerIcone_->setObjectName(QStringLiteral("timerIcone"));
     timerIcone_->setInterval(kIntervaloIconeMs);
+    // Coarse timers may fire 5 % early or late: the 100-ms frames must last 100 ms.
+    timerIcone_->setTimerType(Qt::PreciseTimer);
     connect(timerIcone_, &QTimer::timeout, this, &FrmVelmora::timerIcone_Timer);
     timerIcone_->start();
 
@@ -215,11 +225,20 @@ void FrmVelmora::IconeBandeja(const std::int16_t& acao, const std::string& dica)
     notificacao_.IconeBandeja(acao, dica);
 }
 
-bool FrmVelmora::retiradaDaListaDeTarefas() const { return windowType() == Qt::Tool; }
+bool FrmVelmora::retiradaDaListaDeTarefas() const { return foraDaListaDeTarefas_; }
 
 bool FrmVelmora::event(QEvent* evento) {
     if (evento->type() == QEvent::WindowActivate) Form_Activate();
     return QWidget::event(evento);
+}
+
+void FrmVelmora::showEvent(QShowEvent* evento) {
+    // Here the native window exists but is not mapped yet: position and state go with the map.
+    if (!evento->spontaneous()) {
+        if (!jaMostrada_) centraliza();
+        if (foraDaListaDeTarefas_) retiraDaListaDeTarefas(*this);
+    }
+    QWidget::showEvent(evento);
 }
 
 void FrmVelmora::changeEvent(QEvent* evento) {
@@ -262,6 +281,17 @@ void FrmVelmora::preencheCampos() {
     ui_->txtPorta->setText(qt(valores.sPorta));
 }
 
+void FrmVelmora::centraliza() {
+    jaMostrada_ = true;
+    const QScreen* tela = screen();
+    if (!tela) return;
+    const QRect area = tela->availableGeometry();
+    const QRect centro =
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), area);
+    // On a screen too small for it, the title bar stays reachable.
+    move(std::max(centro.left(), area.left()), std::max(centro.top(), area.top()));
+}
+
 void FrmVelmora::vaiParaBandeja() {
     if (!shell_.disponivel()) {
         // No tray to come back from: keep the window reachable on the taskbar.
@@ -269,7 +299,9 @@ void FrmVelmora::vaiParaBandeja() {
         return;
     }
     hide();
-    setWindowFlag(Qt::Tool, true);
+    // A state of the native window, not Qt::Tool: changing the window's type at run time makes
+    // the style sheet reset every child's font, and Qt::Tool alone leaves it on the taskbar.
+    foraDaListaDeTarefas_ = true;
 }
 
 void FrmVelmora::esperaConfiguracao() {

@@ -77,6 +77,7 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
 
   protected:
     bool event(QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
@@ -89,6 +90,7 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
     void mostraMenu() override;
 
     void preencheCampos();
+    void centraliza();
     void vaiParaBandeja();
     void esperaConfiguracao();
     void encerra();
@@ -112,6 +114,8 @@ class FrmVelmora : public QWidget, private FonteRegistro, private AcoesBandeja {
     std::string nomeIconeAtual_ = "velmora";
     std::string quadroMostrado_;  // the blink frame in the picture box and window icon now
     bool encerrado_ = false;
+    bool foraDaListaDeTarefas_ = false;
+    bool jaMostrada_ = false;  // centred on its screen at the first show only
 };
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "app/ModoBandeja.h"
 
 #include <QApplication>
+#include <iostream>
 #include <memory>
 
 #include "app/BandejaQt.h"
@@ -9,6 +10,7 @@
 #include "app/IconesRecurso.h"
 #include "app/Motor.h"
 #include "app/MotorJanela.h"
+#include "app/TraducaoQt.h"
 #include "app/nucleo/Textos.h"
 
 namespace velmora {
@@ -33,6 +35,8 @@ class MotorDaJanela : public MotorJanela {
 int executaModoBandeja(QApplication& app, const std::string& sArquivoIni) {
     // The window is hidden most of the time: only the confirmed end quits.
     app.setQuitOnLastWindowClosed(false);
+    if (const auto erro = instalaTraducaoQt(app))
+        std::cerr << "velmora: " << erro->toStdString() << "\n";
 
     IconesRecurso icones;
     BandejaQt bandeja(icones);

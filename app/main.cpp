@@ -26,6 +26,15 @@ bool temTela() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// A Wayland client can neither keep its window off the taskbar nor place it on the screen; an X11
+// window under the compositor's XWayland can do both, so the tray application takes that road
+// when it is there and nobody chose a platform.
+void preferirXWayland() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,6 +77,7 @@ int main(int argc, char** argv) {
                      "janela use --headless ou --once\n";
         return 2;
     }
+    preferirXWayland();
     QApplication app(argcQt, argv);
     const std::string sArquivoIni = arquivoIni(opcoes);
     // The first configuration is saved there; the window reports it if this fails.

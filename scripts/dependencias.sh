@@ -7,11 +7,17 @@ PACOTES=(
     # build
     cmake make g++ python3 clang-format googletest libgtest-dev
     qt6-base-dev libcups2-dev
+    # the window's taskbar state on X11, which Qt has no call for
+    libxcb1-dev
+    # Qt's own texts (standard buttons, the text fields' menu) in Portuguese
+    qt6-translations-l10n
     # printing: a private CUPS server in the tests, the PDF queue's filters, fonts (Courier
     # and a fallback for what it lacks), PDF checks
     cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils
     # the tray application's tests: a virtual screen, a tray host, clicks and screenshots
     xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
+    # a window manager with a taskbar, to see the window kept off it
+    icewm
     # ps, kill, setpriv and strace used by the scripts and tests
     procps util-linux strace
     # the fuzz targets: clang and its libFuzzer runtime (only a recommendation of clang)

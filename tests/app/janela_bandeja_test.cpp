@@ -6,16 +6,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
+#include <memory>
 
 #include "apoio/Falsos.h"
 #include "app/BandejaQt.h"
 #include "app/CaixasMensagem.h"
+#include "app/TraducaoQt.h"
 
 namespace velmora {
 namespace {
@@ -271,6 +274,7 @@ struct CaixaVista {
     QString titulo, texto;
     QMessageBox::Icon icone = QMessageBox::NoIcon;
     bool padraoSim = false;
+    QStringList botoes;  // as a person reads them, without the accelerator marks
 };
 
 void responde(CaixaVista& vista, QMessageBox::StandardButton botao) {
@@ -284,6 +288,7 @@ void responde(CaixaVista& vista, QMessageBox::StandardButton botao) {
         vista.texto = caixa->text();
         vista.icone = caixa->icon();
         vista.padraoSim = caixa->defaultButton() == caixa->button(QMessageBox::Yes);
+        for (QAbstractButton* b : caixa->buttons()) vista.botoes << QString(b->text()).remove('&');
         caixa->button(botao)->click();
     });
 }
@@ -312,6 +317,29 @@ TEST(CaixasMensagem, AvisoMostraOTextoComOTituloDoPrograma) {
     EXPECT_EQ(vista.texto,
               QString::fromUtf8(
                   "Não foi possível gravar o arquivo de configuração /x/VELMORA.INI: Permissão"));
+}
+
+TEST(CaixasMensagem, TextosDoProprioQtEmPortugues) {
+    EXPECT_NE(instalaTraducaoQt(*qApp, QStringLiteral("/sem/traducoes")), std::nullopt)
+        << "a missing translation is reported, and nothing else happens";
+    ASSERT_EQ(instalaTraducaoQt(*qApp), std::nullopt);
+
+    PerguntaCaixa pergunta(QString::fromUtf8("Velmora -Encerramento"), QMessageBox::Question);
+    CaixaVista vista;
+    responde(vista, QMessageBox::No);
+    pergunta.sim("Deseja encerrar o usa do Velmora ?");
+    vista.botoes.sort();
+    EXPECT_EQ(vista.botoes, QStringList({QString::fromUtf8("Não"), "Sim"}));
+    EXPECT_EQ(vista.texto, "Deseja encerrar o usa do Velmora ?");
+
+    QLineEdit campo(QStringLiteral("texto"));
+    std::unique_ptr<QMenu> menu(campo.createStandardContextMenu());
+    QStringList entradas;
+    for (QAction* acao : menu->actions()) {
+        if (!acao->isSeparator()) entradas << acao->text().remove('&').section('\t', 0, 0);
+    }
+    EXPECT_TRUE(entradas.contains("Desfazer")) << entradas.join(", ").toStdString();
+    EXPECT_TRUE(entradas.contains("Colar")) << entradas.join(", ").toStdString();
 }
 
 }  // namespace

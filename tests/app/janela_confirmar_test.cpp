@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -111,6 +112,29 @@ TEST_F(ConfirmarJanela, ConfiguracaoCompletaGravaEVaiParaABandejaImprimindo) {
     EXPECT_EQ(valores.sBackup, "1");
     EXPECT_EQ(valores.sParalela, "0");
     EXPECT_TRUE(janela.aviso.avisos.empty());
+}
+
+TEST_F(ConfirmarJanela, NomeDaImpressoraFicaComoDigitado) {
+    inicia({{"Matricial", "LPT1:"}});
+    preenche("", "/tmp/fila/*.TXT", false, false, "generica", "5");
+    auto* lista = janela.filho<QComboBox>("CbImpressoras");
+    // Typed key by key into the focused field, then the field left: no completion of the prefix.
+    QApplication::setActiveWindow(janela.janela.get());
+    lista->lineEdit()->setFocus();
+    for (const auto& [tecla, letra] :
+         {std::pair{Qt::Key_M, "m"}, {Qt::Key_A, "a"}, {Qt::Key_T, "t"}}) {
+        QKeyEvent evento(QEvent::KeyPress, tecla, Qt::NoModifier, QString::fromLatin1(letra));
+        QApplication::sendEvent(lista->lineEdit(), &evento);
+    }
+    emit lista->lineEdit()->editingFinished();
+    confirma();
+    EXPECT_EQ(janela.motor->valores().sImpressora, "mat");
+
+    // An installed printer's name in another case is not rewritten to the item's case.
+    lista->setEditText("matricial");
+    emit lista->lineEdit()->editingFinished();
+    confirma();
+    EXPECT_NE(arquivo().find("IMPRESSORA = matricial\r\n"), std::string::npos) << arquivo();
 }
 
 TEST_F(ConfirmarJanela, ValoresEmMemoriaSaoOsDoArquivoRelido) {

@@ -144,6 +144,7 @@ TEST(LayoutJanela, TimersComSeusIntervalos) {
     EXPECT_FALSE(impressao->isActive());
     EXPECT_EQ(icone->interval(), 1000);
     EXPECT_TRUE(icone->isActive()) << "the blink runs from creation";
+    EXPECT_EQ(icone->timerType(), Qt::PreciseTimer) << "a coarse timer stretches the blink";
 }
 
 TEST(LayoutJanela, MenuDaBandejaOcultoComConfigurarESair) {

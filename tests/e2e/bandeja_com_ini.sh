@@ -1,5 +1,6 @@
 #!/bin/bash
-# With a settings file the tray application starts invisible, in the tray, and printing.
+# With a settings file the tray application starts invisible, in the tray, and printing; a click
+# on the icon shows the window, in the middle of the screen and off the task list.
 source "$(dirname "$0")/bandeja_comum.sh"
 
 mkdir -p "$TMP/fila"
@@ -27,4 +28,13 @@ pdf_contem "segunda linha" || falha "a segunda linha do job não está no PDF"
 # start-up reads the settings and writes nothing
 cmp -s "$INI" "$TMP/ini.antes" || falha "a configuração foi alterada ao iniciar"
 if janela_visivel "$TITULO_JANELA"; then falha "a janela apareceu durante a impressão"; fi
-echo "ok: sem janela, ícone piscando na bandeja, job impresso"
+
+# The everyday road to the window: the left click on the icon.
+clica_no_icone 1
+espera 10 janela_visivel "$TITULO_JANELA" || falha "o clique no ícone não mostrou a janela"
+JANELA=$(janela_visivel "$TITULO_JANELA")
+sleep 0.5 # let it paint
+captura janela
+fora_da_lista_de_tarefas "$JANELA" || falha "a janela aberta pela bandeja está na lista de tarefas"
+centralizada "$JANELA" || falha "a janela não está no centro da tela: $(xdotool getwindowgeometry "$JANELA")"
+echo "ok: sem janela, ícone piscando na bandeja, job impresso, janela pela bandeja"

@@ -76,7 +76,8 @@ espera() {
     done
 }
 
-# A fresh display with trayer as the tray host ("inicia_desktop sem-bandeja": none). The display
+# A fresh display with trayer as the tray host ("inicia_desktop sem-bandeja": none; "inicia_desktop
+# icewm": the IceWM window manager, with its own taskbar and tray). The display
 # number is drawn at random from a high range, away from the usual :0 and :99 of other test runs
 # on this machine.
 inicia_desktop() {
@@ -103,6 +104,17 @@ inicia_desktop() {
     convert -size 1024x768 gradient:'#6f93b8'-'#34506e' "$TMP/fundo.png" &&
         timeout 10 display -window root "$TMP/fundo.png" >/dev/null 2>&1 || true
     [[ ${1:-} != sem-bandeja ]] || return 0
+    if [[ ${1:-} == icewm ]]; then
+        command -v icewm >/dev/null || {
+            echo "SKIP: icewm não está instalado"
+            exit 77
+        }
+        mkdir -p "$TMP/home"
+        HOME="$TMP/home" icewm >"$TMP/icewm.log" 2>&1 &
+        PIDS+=($!)
+        espera 10 bandeja_pronta || falha "icewm não iniciou: $(cat "$TMP/icewm.log")"
+        return 0
+    fi
     trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
         --transparent false >"$TMP/trayer.log" 2>&1 &
     PIDS+=($!)
@@ -120,8 +132,11 @@ display_pronto() {
     done
 }
 
+# The tray host's window: trayer's panel, or IceWM's tray in its taskbar.
+readonly HOSPEDEIRO_BANDEJA='"panel": [(]"panel" "trayer"[)]|"SystemTray": [(][)]'
+
 bandeja_pronta() {
-    xwininfo -root -tree | grep -q '"panel": ("panel" "trayer")'
+    xwininfo -root -tree | grep -qE "$HOSPEDEIRO_BANDEJA"
 }
 
 # inicia_velmora ARGUMENTOS...: the binary on our display, with its own home, a PDF folder and
@@ -141,11 +156,11 @@ velmora_rodando() {
     kill -0 "$PID_VELMORA" 2>/dev/null && ! grep -q '^Z' <(ps -o stat= -p "$PID_VELMORA")
 }
 
-# The tray icon: the velmora window that trayer has taken in. Prints "X Y W H ID" on the screen.
+# The tray icon: the velmora window that the tray host has taken in. Prints "X Y W H ID" on the screen.
 icone_bandeja() {
-    xwininfo -root -tree | awk '
+    xwininfo -root -tree | awk -v hospedeiro="$HOSPEDEIRO_BANDEJA" '
         function recuo(l) { match(l, /^ */); return RLENGTH }
-        /"panel": \("panel" "trayer"\)/ { painel = recuo($0); next }
+        $0 ~ hospedeiro { painel = recuo($0); next }
         painel && recuo($0) <= painel { painel = 0 }
         painel && /\("velmora" "velmora"\)/ &&
             match($0, /[0-9]+x[0-9]+[-+][-0-9]+[-+][-0-9]+ +[-+][-0-9]+[-+][-0-9]+/) {
@@ -156,10 +171,18 @@ icone_bandeja() {
         END { exit !achou }'
 }
 
-# Whether the window is kept off the task list: a tool window or one that skips the taskbar.
+# Whether the window is kept off the task list: its state says to skip the taskbar.
 fora_da_lista_de_tarefas() {
-    xprop -id "$1" _NET_WM_WINDOW_TYPE _NET_WM_STATE |
-        grep -qE '_NET_WM_WINDOW_TYPE_UTILITY|_NET_WM_STATE_SKIP_TASKBAR'
+    xprop -id "$1" _NET_WM_STATE | grep -q '_NET_WM_STATE_SKIP_TASKBAR'
+}
+
+# Whether the window stands in the middle of the screen (to the pixel, either way).
+centralizada() {
+    local largura altura
+    read -r largura altura < <(xdotool getdisplaygeometry)
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    ((X - (largura - WIDTH) / 2 <= 1 && (largura - WIDTH) / 2 - X <= 1 &&
+        Y - (altura - HEIGHT) / 2 <= 1 && (altura - HEIGHT) / 2 - Y <= 1))
 }
 
 janela_oculta() {
