@@ -15,9 +15,9 @@ namespace velmora {
 
 namespace {
 
-constexpr unsigned char kNul = 0x00, kBs = 0x08, kHt = 0x09, kLf = 0x0A, kVt = 0x0B, kFf = 0x0C,
-                        kCr = 0x0D, kSo = 0x0E, kSi = 0x0F, kDc2 = 0x12, kDc4 = 0x14, kCan = 0x18,
-                        kEsc = 0x1B, kDel = 0x7F;
+constexpr unsigned char kBs = 0x08, kHt = 0x09, kLf = 0x0A, kVt = 0x0B, kFf = 0x0C, kCr = 0x0D,
+                        kSo = 0x0E, kSi = 0x0F, kDc2 = 0x12, kDc4 = 0x14, kCan = 0x18, kEsc = 0x1B,
+                        kDel = 0x7F;
 
 // Pitches as the advance of one character.
 constexpr int kPica = 216;             // 10 cpi

@@ -7,6 +7,9 @@ namespace velmora {
 
 namespace {
 
+// PCL's values run from -32767 to 32767.
+constexpr double kMaiorValor = 32767;
+
 bool entre(unsigned char c, unsigned char de, unsigned char ate) { return c >= de && c <= ate; }
 bool ehParametrizado(unsigned char c) { return entre(c, 33, 47); }
 bool ehGrupoOuParametro(unsigned char c) { return entre(c, 96, 126); }
@@ -33,8 +36,8 @@ double valorDoCampo(std::string_view texto, bool& comSinal) {
             if (escala != 0) {
                 escala /= 10;
                 valor += (c - '0') * escala;
-            } else if (valor < 1e9) {
-                valor = valor * 10 + (c - '0');
+            } else {
+                valor = std::min(valor * 10 + (c - '0'), kMaiorValor);
             }
         } else {
             break;
