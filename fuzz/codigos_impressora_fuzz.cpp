@@ -58,114 +58,96 @@ void poeComprimido(std::string& job, Receita& r, unsigned total) {
     }
 }
 
+void esc(std::string& job, char letra) {
+    job += '\x1b';
+    job += letra;
+}
+
 // Commands of the Epson and IBM tables that never move back on the line; the lengths are the
 // manuals' own.
 void comandoEscP(std::string& job, Receita& r, bool ibm) {
     // IBM gives R, :, X and others other lengths: each table keeps to its own.
-    const std::string_view kSemParametro =
+    const std::string_view semParametro =
         ibm ? "@EFGH0O1T\x0e\x0f<89467:R2" : "@EFGH0O1T\x0e\x0f<89";
-    const std::string_view kUmParametro =
+    const std::string_view umParametro =
         ibm ? "!-WwSpxkq 3+AJNlQaUsrtIm/5P^_%" : "!-WwSpxkq 3+AJNlQaUsrtRIm/";
     static const std::string_view kSoltos = "\t\n\f\v\x0e\x0f\x12\x14\x00\x07\x11\x13\x7f"sv;
-    const unsigned forma = r.byte() % (ibm ? 16 : 18);
+    static const std::uint8_t kDensidades[] = {0,  1,  2,  3,  4,  5,  6,  7,
+                                               32, 33, 38, 39, 40, 71, 72, 73};
+    const unsigned forma = r.byte() % 17;
     const unsigned n = r.contagem();
     switch (forma) {
         case 0:
             job += kSoltos[r.byte() % kSoltos.size()];
-            return;
+            break;
         case 1:
-            job += "\x1b";
-            job += kSemParametro[r.byte() % kSemParametro.size()];
-            return;
+            esc(job, semParametro[r.byte() % semParametro.size()]);
+            break;
         case 2:
-            job += "\x1b";
-            job += kUmParametro[r.byte() % kUmParametro.size()];
+            esc(job, umParametro[r.byte() % umParametro.size()]);
             poeBytes(job, r, 1);
-            return;
+            break;
         case 3:
-            job += "\x1b";
-            job += "ef?c"[r.byte() % 4];
+            esc(job, "ef?c"[r.byte() % 4]);
             poeBytes(job, r, 2);
-            return;
-        case 4:
-            job +=
-                "\x1b"
-                "C";
+            break;
+        case 4:  // page length in lines, or NUL and inches
+            esc(job, 'C');
+            if (r.byte() & 1) job += '\0';
             job += static_cast<char>(1 + r.byte() % 200);
-            return;
-        case 5:
-            job += std::string(
-                "\x1b"
-                "C\0",
-                3);
-            job += static_cast<char>(r.byte());
-            return;
-        case 6: {
-            static const std::uint8_t kModos[] = {0,  1,  2,  3,  4,  5,  6,  7,
-                                                  32, 33, 38, 39, 40, 71, 72, 73};
-            const std::uint8_t m = kModos[r.byte() % sizeof kModos];
-            job += "\x1b*";
+            break;
+        case 5: {
+            const std::uint8_t m = kDensidades[r.byte() % sizeof kDensidades];
+            esc(job, '*');
             job += static_cast<char>(m);
             poeContagem(job, n);
             poeBytes(job, r, n * (m < 8 ? 1 : m < 64 ? 3 : 6));
-            return;
+            break;
         }
-        case 7:
-            job += "\x1b";
-            job += "KLYZ"[r.byte() % 4];
+        case 6:
+            esc(job, "KLYZ"[r.byte() % 4]);
             poeContagem(job, n);
             poeBytes(job, r, n);
-            return;
-        case 8:
-            job +=
-                "\x1b"
-                "D";
-            for (unsigned i = 1; i <= n % 8; ++i) job += static_cast<char>(4 * i);
+            break;
+        case 7:
+        case 8:  // tab stops, horizontal or vertical, in rising order
+            esc(job, forma == 7 ? 'D' : 'B');
+            for (unsigned i = 1; i <= n % 8; ++i)
+                job += static_cast<char>((forma == 7 ? 4 : 2) * i);
             job += '\0';
-            return;
+            break;
         case 9:
-            job +=
-                "\x1b"
-                "B";
-            for (unsigned i = 1; i <= n % 8; ++i) job += static_cast<char>(2 * i);
-            job += '\0';
-            return;
-        case 10: {
-            job += "\x1b(";
+        case 10:  // ESC ( (ESC ( ^ prints its data: only more text) and ESC [
+            esc(job, forma == 9 ? '(' : '[');
             job += static_cast<char>(r.byte() | 0x40);
             poeContagem(job, n);
-            poeBytes(job, r, n);  // ESC ( ^ prints these: only more text
-            return;
-        }
-        case 11:
-            job += "\x1b[";
-            job += static_cast<char>(r.byte());
-            poeContagem(job, n);
             poeBytes(job, r, n);
-            return;
-        case 12: {
-            const unsigned primeiro = r.byte(), ultimo = primeiro + n % 3;
-            job += std::string("\x1b&\0", 3);
+            break;
+        case 11: {
+            const unsigned primeiro = r.byte(), ultimo = std::min(primeiro + n % 3, 255u);
+            esc(job, '&');
+            job += '\0';
             job += static_cast<char>(primeiro);
-            job += static_cast<char>(std::min(ultimo, 255u));
-            poeBytes(job, r, (std::min(ultimo, 255u) - primeiro + 1) * 12);
-            return;
+            job += static_cast<char>(ultimo);
+            poeBytes(job, r, (ultimo - primeiro + 1) * 12);
+            break;
         }
-        case 13:
-            job += "\x1bK";
-            poeContagem(job, 0);
-            return;
-        case 14: {
-            // IBM: ESC \ prints its data. Epson: raster graphics, raw or run-length.
-            if (ibm) {
-                job += "\x1b\\";
+        case 12:  // IBM prints these bytes; Epson draws them
+            esc(job, ibm ? '\\' : '^');
+            if (!ibm) job += static_cast<char>(r.byte() & 1);
+            poeContagem(job, n);
+            poeBytes(job, r, ibm ? n : 2 * n);
+            break;
+        case 13: {
+            if (ibm) {  // download
+                esc(job, '=');
                 poeContagem(job, n);
                 poeBytes(job, r, n);
-                return;
+                break;
             }
             const bool comprimido = r.byte() & 1;
             const unsigned linhas = 1 + n % 8, pontos = r.byte();
-            job += "\x1b.";
+            esc(job, '.');
             job += static_cast<char>(comprimido ? 1 : 0);
             job += "\x0a\x0a";
             job += static_cast<char>(linhas);
@@ -176,31 +158,24 @@ void comandoEscP(std::string& job, Receita& r, bool ibm) {
             } else {
                 poeBytes(job, r, total);
             }
-            return;
+            break;
         }
-        case 15:
-            if (ibm) {
-                job += "\x1b=";
-                poeContagem(job, n);
-                poeBytes(job, r, n);
-            } else {
-                job += "\x1b^";
-                job += static_cast<char>(r.byte() & 1);
-                poeContagem(job, n);
-                poeBytes(job, r, 2 * n);
-            }
-            return;
-        case 16:
+        case 14:
+            esc(job, ':');
             if (!ibm) {
-                job += std::string("\x1b:\0", 3);
+                job += '\0';
                 job += static_cast<char>(r.byte());
                 job += '\0';
             }
-            return;
-        default:
-            job += "\x1bX";
+            break;
+        case 15:
+            esc(job, 'X');
             poeBytes(job, r, ibm ? 2 : 3);
-            return;
+            break;
+        default:
+            esc(job, 'K');
+            poeContagem(job, 0);
+            break;
     }
 }
 

@@ -384,7 +384,10 @@ class CodigosImpressora::Interpretador {
             return;
         }
         ++pos_;
-        if (linguagem_ == LinguagemCodigos::pcl) return;  // SO and SI pick PCL's fonts: ignored
+        if (linguagem_ != LinguagemCodigos::pcl) modoDeUmByte(b);  // PCL's SO and SI pick fonts
+    }
+
+    void modoDeUmByte(unsigned char b) {
         switch (b) {
             case kSo:
                 e_.larguraDuplaLinha = true;
@@ -394,7 +397,7 @@ class CodigosImpressora::Interpretador {
                 break;
             case kDc2:
                 e_.condensado = false;
-                if (ibm()) e_.passoBase = kPica, e_.hmi = 0;
+                if (ibm()) pitch(kPica);
                 break;
             case kDc4:
                 e_.larguraDuplaLinha = false;
@@ -404,8 +407,8 @@ class CodigosImpressora::Interpretador {
         }
     }
 
-    // Today's reading of a job: lines end at CR or CR LF, every control byte but the tab is left
-    // out, a form feed ends the page after its line.
+    // No codes: lines end at CR or CR LF as the reader splits them, every control byte but the tab
+    // is left out, a form feed ends the page after its line.
     void passoSemCodigos() {
         const unsigned char b = byte(pos_);
         if (b >= 0x20 && b != kDel) {
@@ -476,10 +479,8 @@ class CodigosImpressora::Interpretador {
                 e_.alturaDupla = p(0) & 1;
                 break;
             case kSo:
-                e_.larguraDuplaLinha = true;
-                break;
             case kSi:
-                e_.condensado = true;
+                modoDeUmByte(c.letra);
                 break;
             case 'S':
                 e_.posicao = (p(0) & 1) ? PosicaoVertical::subscrito : PosicaoVertical::sobrescrito;
