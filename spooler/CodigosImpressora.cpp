@@ -57,32 +57,15 @@ struct Celula {
     std::uint8_t n = 0;
     std::uint8_t conjunto = 0;
     std::uint16_t codigo = 0;
-    Atributos atributos;
+    std::uint32_t estilo = 0;  // index of its attributes
 
     std::string_view texto() const { return {bytes.data(), n}; }
     bool branco() const { return n == 1 && bytes[0] == ' '; }
 };
 
 bool mesmoTrecho(const Celula& a, const Celula& b) {
-    return a.atributos == b.atributos && a.largura == b.largura && a.codigo == b.codigo &&
+    return a.estilo == b.estilo && a.largura == b.largura && a.codigo == b.codigo &&
            a.conjunto == b.conjunto && a.x + a.largura == b.x;
-}
-
-// A character struck on a cell that is already printed: the same one again is bold, an
-// underscore underlines, a blank never erases, any other character replaces.
-void sobrepoe(Celula& abaixo, const Celula& nova) {
-    if (nova.branco()) return;
-    if (abaixo.branco()) {
-        abaixo = nova;
-    } else if (abaixo.texto() == nova.texto()) {
-        abaixo.atributos.negrito = true;
-    } else if (nova.texto() == "_") {
-        abaixo.atributos.sublinhado = true;
-    } else {
-        const bool sublinhado = abaixo.texto() == "_";
-        abaixo = nova;
-        if (sublinhado) abaixo.atributos.sublinhado = true;
-    }
 }
 
 std::size_t tamanhoUtf8(unsigned char b) {
@@ -201,15 +184,52 @@ class CodigosImpressora::Interpretador {
 
     // --- the line being built ---
 
+    // Attributes are kept once each and computed again only after a code could change them.
+    std::uint32_t estilo(const Atributos& a) {
+        const auto it = std::find(estilos_.rbegin(), estilos_.rend(), a);
+        if (it != estilos_.rend()) return static_cast<std::uint32_t>(estilos_.rend() - it - 1);
+        estilos_.push_back(a);
+        return static_cast<std::uint32_t>(estilos_.size() - 1);
+    }
+
+    std::uint32_t comMarca(std::uint32_t base, bool negrito, bool sublinhado) {
+        Atributos a = estilos_[base];
+        a.negrito = a.negrito || negrito;
+        a.sublinhado = a.sublinhado || sublinhado;
+        return estilo(a);
+    }
+
+    // A character struck on a cell that is already printed: the same one again is bold, an
+    // underscore underlines, a blank never erases, any other character replaces.
+    void sobrepoe(Celula& abaixo, const Celula& nova) {
+        if (nova.branco()) return;
+        if (abaixo.branco()) {
+            abaixo = nova;
+        } else if (abaixo.texto() == nova.texto()) {
+            abaixo.estilo = comMarca(abaixo.estilo, true, false);
+        } else if (nova.texto() == "_") {
+            abaixo.estilo = comMarca(abaixo.estilo, false, true);
+        } else {
+            const bool sublinhado = abaixo.texto() == "_";
+            abaixo = nova;
+            abaixo.estilo = comMarca(abaixo.estilo, false, sublinhado);
+        }
+    }
+
     void poe(std::string_view bytes) {
+        if (!estiloValido_) {
+            estiloAtual_ = estilo(atributos());
+            larguraAtual_ = largura();
+            estiloValido_ = true;
+        }
         Celula c;
         c.x = x_;
-        c.largura = largura();
+        c.largura = larguraAtual_;
         c.n = static_cast<std::uint8_t>(std::min<std::size_t>(bytes.size(), 4));
         std::copy_n(bytes.begin(), c.n, c.bytes.begin());
         c.codigo = e_.codigo;
         c.conjunto = e_.conjunto;
-        c.atributos = atributos();
+        c.estilo = estiloAtual_;
         moveX(std::int64_t{x_} + c.largura);
         if (celulas_.empty() || celulas_.back().x < c.x) {
             celulas_.push_back(c);
@@ -237,6 +257,7 @@ class CodigosImpressora::Interpretador {
     }
 
     void imprimeLiteral(std::string_view dados) {
+        estiloValido_ = false;  // an earlier field of the same command may have changed it
         const std::size_t inicio = static_cast<std::size_t>(dados.data() - job_.data());
         for (std::size_t i = inicio; i < inicio + dados.size();) {
             i += poeCaractere(i, inicio + dados.size());
@@ -246,14 +267,14 @@ class CodigosImpressora::Interpretador {
     // Ends the line: hands it out with the paper's move after it.
     void fecha(int avanco, bool novaPagina, bool voltaMargem) {
         Linha& l = *saida_;
-        l = Linha{};
+        l.trechos.clear();
         int inicio = 0, fim = 0;
         bool algum = false;
         const Celula* anterior = nullptr;
         for (const Celula& c : celulas_) {
             if (anterior == nullptr || !mesmoTrecho(*anterior, c)) {
                 Trecho t;
-                t.atributos = c.atributos;
+                t.atributos = estilos_[c.estilo];
                 t.x = c.x;
                 t.larguraCaractere = c.largura;
                 t.codigo = codigos_[c.codigo];
@@ -288,6 +309,7 @@ class CodigosImpressora::Interpretador {
         l.paisagem = e_.paisagem;
         if (voltaMargem) x_ = e_.margem;
         e_.larguraDuplaLinha = false;
+        estiloValido_ = false;
         pronta_ = true;
     }
 
@@ -374,6 +396,7 @@ class CodigosImpressora::Interpretador {
             pos_ += poeCaractere(pos_, job_.size());
             return;
         }
+        estiloValido_ = false;
         if (controleComum(b)) return;
         if (b == kEsc) {
             if (linguagem_ == LinguagemCodigos::pcl) {
@@ -381,10 +404,11 @@ class CodigosImpressora::Interpretador {
             } else {
                 comandoEscP();
             }
-            return;
+        } else {
+            ++pos_;
+            if (linguagem_ != LinguagemCodigos::pcl) modoDeUmByte(b);  // PCL's SO, SI pick fonts
         }
-        ++pos_;
-        if (linguagem_ != LinguagemCodigos::pcl) modoDeUmByte(b);  // PCL's SO and SI pick fonts
+        estiloValido_ = false;
     }
 
     void modoDeUmByte(unsigned char b) {
@@ -773,6 +797,10 @@ class CodigosImpressora::Interpretador {
     bool paginaTemConteudo_ = false;
     bool paginaPendente_ = false;
     std::vector<Celula> celulas_;  // in order of x
+    std::vector<Atributos> estilos_;
+    std::uint32_t estiloAtual_ = 0;
+    int larguraAtual_ = 0;
+    bool estiloValido_ = false;
     Linha* saida_ = nullptr;
     bool pronta_ = false;
 };
