@@ -293,8 +293,9 @@ class CodigosImpressora::Interpretador {
         celulas_.clear();
 
         posicaoVertical_ += avanco;
-        if (!novaPagina && e_.alturaPagina > 0 &&
-            posicaoVertical_ >= e_.alturaPagina - e_.pulaPerfuracao) {
+        // A skip over the perforation as long as the page would leave no room: ignored.
+        const int pulo = e_.pulaPerfuracao < e_.alturaPagina ? e_.pulaPerfuracao : 0;
+        if (!novaPagina && e_.alturaPagina > 0 && posicaoVertical_ >= e_.alturaPagina - pulo) {
             novaPagina = true;
         }
         if (novaPagina) {

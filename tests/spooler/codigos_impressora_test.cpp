@@ -238,6 +238,10 @@ TEST(CodigosImpressora, LinhasPaginasMargensETabulacoes) {
     EXPECT_EQ(quebras, (std::vector<bool>{false, false, true, false, true, false, false, true}));
     EXPECT_EQ(paginas[0].linhasPagina, 3);
     EXPECT_EQ(paginas[0].alturaPagina, 3 * 360);
+    // ESC N 1: one line of the page left blank over the perforation.
+    const auto perfuracao = interpreta(b("ESC C 03 ESC N 01 '1' LF '2' LF '3' LF '4'"));
+    EXPECT_EQ(perfuracao.at(1).novaPagina, true);
+    EXPECT_EQ(perfuracao.at(2).novaPagina, false);
     const Linha polegadas = interpreta(b("ESC C 00 0B 'x'")).at(0);
     EXPECT_EQ(polegadas.alturaPagina, 11 * kUnidadesPorPolegada);
     EXPECT_EQ(polegadas.linhasPagina, 66);
