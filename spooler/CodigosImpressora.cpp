@@ -9,6 +9,7 @@
 
 #include "spooler/ComandoEscP.h"
 #include "spooler/ComandoPcl.h"
+#include "spooler/MontagemLinha.h"
 #include "spooler/TabelasCaracteres.h"
 
 namespace velmora {
@@ -47,25 +48,6 @@ std::string emMinusculas(std::string_view s) {
 
 bool contem(std::string_view job, std::string_view padrao) {
     return job.find(padrao) != std::string_view::npos;
-}
-
-// One character cell of the line being built.
-struct Celula {
-    int x = 0;
-    int largura = 0;
-    std::array<char, 4> bytes{};
-    std::uint8_t n = 0;
-    std::uint8_t conjunto = 0;
-    std::uint16_t codigo = 0;
-    std::uint32_t estilo = 0;  // index of its attributes
-
-    std::string_view texto() const { return {bytes.data(), n}; }
-    bool branco() const { return n == 1 && bytes[0] == ' '; }
-};
-
-bool mesmoTrecho(const Celula& a, const Celula& b) {
-    return a.estilo == b.estilo && a.largura == b.largura && a.codigo == b.codigo &&
-           a.conjunto == b.conjunto && a.x + a.largura == b.x;
 }
 
 std::size_t tamanhoUtf8(unsigned char b) {
@@ -124,7 +106,7 @@ class CodigosImpressora::Interpretador {
                 passo();
             }
         }
-        if (!pronta_ && pos_ >= job_.size() && (!celulas_.empty() || paginaPendente_)) {
+        if (!pronta_ && pos_ >= job_.size() && (!montagem_.vazia() || paginaPendente_)) {
             fecha(e_.entrelinha, paginaPendente_, true);
             paginaPendente_ = false;
         }
@@ -184,64 +166,17 @@ class CodigosImpressora::Interpretador {
 
     // --- the line being built ---
 
-    // Attributes are kept once each and computed again only after a code could change them.
-    std::uint32_t estilo(const Atributos& a) {
-        const auto it = std::find(estilos_.rbegin(), estilos_.rend(), a);
-        if (it != estilos_.rend()) return static_cast<std::uint32_t>(estilos_.rend() - it - 1);
-        estilos_.push_back(a);
-        return static_cast<std::uint32_t>(estilos_.size() - 1);
-    }
-
-    std::uint32_t comMarca(std::uint32_t base, bool negrito, bool sublinhado) {
-        Atributos a = estilos_[base];
-        a.negrito = a.negrito || negrito;
-        a.sublinhado = a.sublinhado || sublinhado;
-        return estilo(a);
-    }
-
-    // A character struck on a cell that is already printed: the same one again is bold, an
-    // underscore underlines, a blank never erases, any other character replaces.
-    void sobrepoe(Celula& abaixo, const Celula& nova) {
-        if (nova.branco()) return;
-        if (abaixo.branco()) {
-            abaixo = nova;
-        } else if (abaixo.texto() == nova.texto()) {
-            abaixo.estilo = comMarca(abaixo.estilo, true, false);
-        } else if (nova.texto() == "_") {
-            abaixo.estilo = comMarca(abaixo.estilo, false, true);
-        } else {
-            const bool sublinhado = abaixo.texto() == "_";
-            abaixo = nova;
-            abaixo.estilo = comMarca(abaixo.estilo, false, sublinhado);
+    // Attributes are worked out again only after a code could have changed them.
+    void poe(std::string_view caractere) {
+        if (!marcaValida_) {
+            marca_.estilo = montagem_.estilo(atributos());
+            marca_.largura = largura();
+            marca_.codigo = e_.codigo;
+            marca_.conjunto = e_.conjunto;
+            marcaValida_ = true;
         }
-    }
-
-    void poe(std::string_view bytes) {
-        if (!estiloValido_) {
-            estiloAtual_ = estilo(atributos());
-            larguraAtual_ = largura();
-            estiloValido_ = true;
-        }
-        Celula c;
-        c.x = x_;
-        c.largura = larguraAtual_;
-        c.n = static_cast<std::uint8_t>(std::min<std::size_t>(bytes.size(), 4));
-        std::copy_n(bytes.begin(), c.n, c.bytes.begin());
-        c.codigo = e_.codigo;
-        c.conjunto = e_.conjunto;
-        c.estilo = estiloAtual_;
-        moveX(std::int64_t{x_} + c.largura);
-        if (celulas_.empty() || celulas_.back().x < c.x) {
-            celulas_.push_back(c);
-            return;
-        }
-        auto it = std::lower_bound(celulas_.begin(), celulas_.end(), c.x,
-                                   [](const Celula& a, int x) { return a.x < x; });
-        if (it != celulas_.end() && it->x == c.x) {
-            sobrepoe(*it, c);
-        } else {
-            celulas_.insert(it, c);
-        }
+        montagem_.poe(x_, caractere, marca_);
+        moveX(std::int64_t{x_} + marca_.largura);
     }
 
     // Characters from job[pos_]: one byte, or a UTF-8 sequence while the job's own UTF-8 is in
@@ -257,7 +192,7 @@ class CodigosImpressora::Interpretador {
     }
 
     void imprimeLiteral(std::string_view dados) {
-        estiloValido_ = false;  // an earlier field of the same command may have changed it
+        marcaValida_ = false;  // an earlier field of the same command may have changed it
         const std::size_t inicio = static_cast<std::size_t>(dados.data() - job_.data());
         for (std::size_t i = inicio; i < inicio + dados.size();) {
             i += poeCaractere(i, inicio + dados.size());
@@ -267,30 +202,8 @@ class CodigosImpressora::Interpretador {
     // Ends the line: hands it out with the paper's move after it.
     void fecha(int avanco, bool novaPagina, bool voltaMargem) {
         Linha& l = *saida_;
-        l.trechos.clear();
-        int inicio = 0, fim = 0;
-        bool algum = false;
-        const Celula* anterior = nullptr;
-        for (const Celula& c : celulas_) {
-            if (anterior == nullptr || !mesmoTrecho(*anterior, c)) {
-                Trecho t;
-                t.atributos = estilos_[c.estilo];
-                t.x = c.x;
-                t.larguraCaractere = c.largura;
-                t.codigo = codigos_[c.codigo];
-                t.conjuntoNacional = c.conjunto;
-                l.trechos.push_back(std::move(t));
-            }
-            l.trechos.back().texto += c.texto();
-            anterior = &c;
-            if (c.branco()) continue;
-            inicio = algum ? std::min(inicio, c.x) : c.x;
-            fim = algum ? std::max(fim, c.x + c.largura) : c.x + c.largura;
-            algum = true;
-        }
-        l.larguraColunas = static_cast<double>(fim - inicio) / kColuna10Cpi;
-        paginaTemConteudo_ = paginaTemConteudo_ || !celulas_.empty();
-        celulas_.clear();
+        paginaTemConteudo_ = paginaTemConteudo_ || !montagem_.vazia();
+        montagem_.entrega(l, codigos_);
 
         posicaoVertical_ += avanco;
         // A skip over the perforation as long as the page would leave no room: ignored.
@@ -310,7 +223,7 @@ class CodigosImpressora::Interpretador {
         l.paisagem = e_.paisagem;
         if (voltaMargem) x_ = e_.margem;
         e_.larguraDuplaLinha = false;
-        estiloValido_ = false;
+        marcaValida_ = false;
         pronta_ = true;
     }
 
@@ -383,7 +296,7 @@ class CodigosImpressora::Interpretador {
                 return true;
             case kCan:
                 ++pos_;
-                celulas_.clear();
+                montagem_.limpa();
                 x_ = e_.margem;
                 return true;
             default:
@@ -397,7 +310,7 @@ class CodigosImpressora::Interpretador {
             pos_ += poeCaractere(pos_, job_.size());
             return;
         }
-        estiloValido_ = false;
+        marcaValida_ = false;
         if (controleComum(b)) return;
         if (b == kEsc) {
             if (linguagem_ == LinguagemCodigos::pcl) {
@@ -409,7 +322,7 @@ class CodigosImpressora::Interpretador {
             ++pos_;
             if (linguagem_ != LinguagemCodigos::pcl) modoDeUmByte(b);  // PCL's SO, SI pick fonts
         }
-        estiloValido_ = false;
+        marcaValida_ = false;
     }
 
     void modoDeUmByte(unsigned char b) {
@@ -726,7 +639,7 @@ class CodigosImpressora::Interpretador {
         if (c.letra == 'E') {
             // A reset prints the page that holds something.
             reinicia();
-            if (!celulas_.empty() || paginaTemConteudo_) fecha(0, true, true);
+            if (!montagem_.vazia() || paginaTemConteudo_) fecha(0, true, true);
             return;
         }
         if (c.letra == '9') e_.margem = 0;
@@ -797,11 +710,9 @@ class CodigosImpressora::Interpretador {
     std::int64_t posicaoVertical_ = 0;  // from the top of the form, when the job set a page length
     bool paginaTemConteudo_ = false;
     bool paginaPendente_ = false;
-    std::vector<Celula> celulas_;  // in order of x
-    std::vector<Atributos> estilos_;
-    std::uint32_t estiloAtual_ = 0;
-    int larguraAtual_ = 0;
-    bool estiloValido_ = false;
+    MontagemLinha montagem_;
+    MontagemLinha::Marca marca_;
+    bool marcaValida_ = false;
     Linha* saida_ = nullptr;
     bool pronta_ = false;
 };
