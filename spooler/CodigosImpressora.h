@@ -69,11 +69,13 @@ struct Linha {
 // tabs and page length carry from line to line as on the printer.
 //
 // `job` is the byte stream the printer would receive; it must outlive the object. The reader's
-// job text without the CR LF in front of its first line is such a stream. CR LF, LF, FF and VT
-// end a line; a CR followed by anything else returns to the left margin and what follows
-// overprints the line. `codigoJob` is the code page chosen for the whole job (an iconv name); the
-// runs carry it until a code inside the job selects another one. A UTF-8 job keeps each
-// character's bytes in one cell.
+// job text without the CR LF in front of its first line is such a stream; where the reader keeps
+// a lone CR inside a line, that line is overprinted. CR LF, LF, FF, VT, ESC J (which keeps the
+// horizontal position) and a CR that ends the job end a line; a CR followed by anything else
+// returns to the left margin and what follows overprints the line. With `nenhum` a line ends at
+// CR or CR LF, as the reader splits lines. `codigoJob` is the code page chosen for the whole job
+// (an iconv name); the runs carry it until a code inside the job selects another one. A UTF-8
+// job keeps each character's bytes in one cell.
 class CodigosImpressora {
   public:
     CodigosImpressora(std::string_view job, LinguagemCodigos linguagem, std::string codigoJob);
