@@ -77,7 +77,10 @@ LinguagemCodigos detectaLinguagem(std::string_view job) {
                                                        pos + 1)) {
         const std::string_view seguinte = job.substr(pos + 3);
         if (seguinte.empty()) break;
-        if (seguinte[0] == '&') return LinguagemCodigos::pcl;
+        // PCL's ESC & takes a group letter; Epson's ESC & (character definition) takes NUL.
+        if (seguinte[0] == '&' && seguinte.size() > 1 && seguinte[1] >= '`' && seguinte[1] <= '~') {
+            return LinguagemCodigos::pcl;
+        }
         if (seguinte[0] == '(' && seguinte.size() > 1 &&
             (seguinte[1] == 's' || std::isdigit(static_cast<unsigned char>(seguinte[1])))) {
             return LinguagemCodigos::pcl;

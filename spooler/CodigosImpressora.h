@@ -21,8 +21,8 @@ enum class LinguagemCodigos { epson, ibm, pcl, nenhum };
 // The language named by VELMORA_CODIGOS ("epson", "ibm", "pcl", "nenhum"), in any letter case.
 std::optional<LinguagemCodigos> linguagemPorNome(std::string_view nome);
 
-// PCL when the job shows PCL's syntax (ESC E before ESC & or ESC ( s / ESC ( digit, or any ESC & l
-// or ESC ( s); otherwise Epson.
+// PCL when the job shows PCL's syntax (ESC E before ESC & + letter, ESC ( s or ESC ( digit, or any
+// ESC & l or ESC ( s); otherwise Epson.
 LinguagemCodigos detectaLinguagem(std::string_view job);
 
 enum class PosicaoVertical { normal, sobrescrito, subscrito };

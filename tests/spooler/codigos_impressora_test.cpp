@@ -85,10 +85,11 @@ TEST(CodigosImpressora, AtributosLigamEDesligamSemImprimirOsCodigos) {
     const auto linhas = interpreta(
         b("ESC @ ESC E 'NEGRITO' ESC F SP ESC 4 'ITALICO' ESC 5 SP ESC - 01 'SUB' ESC - '0' SP "
           "ESC G 'DUPLO' ESC H SP ESC ! C8 'MESTRE' ESC ! 00 SP ESC w '1' 'ALTO' ESC w 00 SP "
-          "ESC S 00 '2' ESC T SP ESC S '1' 'i' ESC T"));
+          "ESC S 00 '2' ESC T SP ESC S '1' 'i' ESC T SP ESC ( - 03 00 01 01 01 'P2' "
+          "ESC ( - 03 00 01 01 00"));
     ASSERT_EQ(linhas.size(), 1u);
     const Linha& l = linhas[0];
-    EXPECT_EQ(texto(l), "NEGRITO ITALICO SUB DUPLO MESTRE ALTO 2 i");
+    EXPECT_EQ(texto(l), "NEGRITO ITALICO SUB DUPLO MESTRE ALTO 2 i P2");
     EXPECT_TRUE(trechoCom(l, "NEGRITO").atributos.negrito);
     EXPECT_FALSE(trechoCom(l, "ITALICO").atributos.negrito);
     EXPECT_TRUE(trechoCom(l, "ITALICO").atributos.italico);
@@ -101,6 +102,7 @@ TEST(CodigosImpressora, AtributosLigamEDesligamSemImprimirOsCodigos) {
     EXPECT_EQ(trechoCom(l, "ALTO").atributos, (Atributos{.alturaDupla = true}));
     EXPECT_EQ(trechoCom(l, "2").atributos.posicao, PosicaoVertical::sobrescrito);
     EXPECT_EQ(trechoCom(l, "i").atributos.posicao, PosicaoVertical::subscrito);
+    EXPECT_TRUE(trechoCom(l, "P2").atributos.sublinhado);  // ESC/P2's ESC ( -
 }
 
 TEST(CodigosImpressora, PassoELarguraEmColunasDePica) {
@@ -245,6 +247,10 @@ TEST(CodigosImpressora, LinhasPaginasMargensETabulacoes) {
     const Linha polegadas = interpreta(b("ESC C 00 0B 'x'")).at(0);
     EXPECT_EQ(polegadas.alturaPagina, 11 * kUnidadesPorPolegada);
     EXPECT_EQ(polegadas.linhasPagina, 66);
+    // ESC ( C in the unit of ESC ( U (1/360 inch until set): 3600 units, then 10 inch at 1/180.
+    EXPECT_EQ(interpreta(b("ESC ( C 02 00 10 0E 'x'")).at(0).alturaPagina, 10 * 2160);
+    EXPECT_EQ(interpreta(b("ESC ( U 01 00 14 ESC ( C 02 00 08 07 'x'")).at(0).alturaPagina,
+              10 * 2160);
 
     // VT: to the next ESC B stop, one line when there is none below.
     const auto verticais = interpreta(b("ESC B 03 05 00 'a' VT 'b' VT 'c' VT 'd'"));
@@ -318,6 +324,8 @@ TEST(CodigosImpressora, LinguagemDetectadaOuEscolhida) {
     EXPECT_EQ(detectaLinguagem(b("'texto ' ESC (s16.66H")), LinguagemCodigos::pcl);
     EXPECT_EQ(detectaLinguagem(b("ESC @ ESC E 'NEGRITO' ESC F")), LinguagemCodigos::epson);
     EXPECT_EQ(detectaLinguagem(b("ESC E ESC ( t 03")), LinguagemCodigos::epson);
+    EXPECT_EQ(detectaLinguagem(b("ESC E ESC & 00 41 41")), LinguagemCodigos::epson);
+    EXPECT_EQ(detectaLinguagem(b("ESC E ESC &k2S")), LinguagemCodigos::pcl);
     EXPECT_EQ(detectaLinguagem(""), LinguagemCodigos::epson);
     EXPECT_EQ(linguagemPorNome("IBM"), LinguagemCodigos::ibm);
     EXPECT_EQ(linguagemPorNome("nenhum"), LinguagemCodigos::nenhum);
