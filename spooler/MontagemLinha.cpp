@@ -21,12 +21,13 @@ std::uint32_t MontagemLinha::comMarca(std::uint32_t base, bool negrito, bool sub
 
 void MontagemLinha::sobrepoe(Celula& abaixo, const Celula& nova) {
     if (nova.branco()) return;
-    if (abaixo.branco()) {
-        abaixo = nova;
-    } else if (abaixo.texto() == nova.texto()) {
+    if (abaixo.texto() == nova.texto()) {
         abaixo.marca.estilo = comMarca(abaixo.marca.estilo, true, false);
     } else if (nova.texto() == "_") {
+        // Blanks too: an underlined gap between underlined words stays a gap.
         abaixo.marca.estilo = comMarca(abaixo.marca.estilo, false, true);
+    } else if (abaixo.branco()) {
+        abaixo = nova;
     } else {
         const bool sublinhado = abaixo.texto() == "_";
         abaixo = nova;

@@ -24,7 +24,8 @@ class MontagemLinha {
     std::uint32_t estilo(const Atributos& atributos);
 
     // Prints one character (its bytes) at x. On a cell already printed: the same character
-    // again is bold, an underscore underlines, a blank never erases, any other one replaces.
+    // again is bold, an underscore underlines (a blank too), a blank never erases, any other
+    // one replaces.
     void poe(int x, std::string_view caractere, const Marca& marca);
     bool vazia() const { return celulas_.empty(); }
     void limpa() { celulas_.clear(); }

@@ -210,6 +210,11 @@ TEST(CodigosImpressora, SobreposicaoPorRetrocessoOuCrIsolado) {
     EXPECT_TRUE(trechoCom(cr[0], "12").atributos.negrito);
     EXPECT_FALSE(trechoCom(cr[0], "X").atributos.negrito);
     EXPECT_EQ(textos(interpreta(b("'ABC' CR SP SP SP"))), Textos{"ABC"});
+    // Underscores under two words underline the blank between them, which stays a blank.
+    const Linha sob = interpreta(b("'TOTAL GERAL' CR '___________'")).at(0);
+    EXPECT_EQ(texto(sob), "TOTAL GERAL");
+    ASSERT_EQ(sob.trechos.size(), 1u);
+    EXPECT_TRUE(sob.trechos[0].atributos.sublinhado);
     // Backspace never passes the left margin; in double width it goes back two columns.
     const Linha largo = interpreta(b("BS BS 'A' SO 'B' BS 'B'")).at(0);
     EXPECT_EQ(trechoCom(largo, "A").x, 0);
@@ -368,7 +373,7 @@ TEST(CodigosImpressora, LinguagemDetectadaOuEscolhida) {
     EXPECT_EQ(ibm[0].avancoVertical, 360);
     EXPECT_EQ(ibm[1].avancoVertical, 720);
 
-    // nenhum: today's reading, where the codes' letters print.
+    // nenhum: codes are not read; their letters print, control bytes do not.
     const auto nada = interpreta(b("ESC @ ESC E 'NEGRITO' HT 'x' LF 'y' CR 'z' FF '!' CR LF"),
                                  LinguagemCodigos::nenhum);
     ASSERT_EQ(nada.size(), 2u);
