@@ -74,8 +74,9 @@ struct Linha {
 // horizontal position) and a CR that ends the job end a line; a CR followed by anything else
 // returns to the left margin and what follows overprints the line. With `nenhum` a line ends at
 // CR or CR LF, as the reader splits lines. `codigoJob` is the code page chosen for the whole job
-// (an iconv name); the runs carry it until a code inside the job selects another one. A UTF-8
-// job keeps each character's bytes in one cell.
+// (an iconv name); the runs carry it until a code inside the job selects another one (ESC t 1,
+// the printer's graphics table, keeps it when it is a DOS code page, else CP437). A UTF-8 job
+// keeps each character's bytes in one cell.
 class CodigosImpressora {
   public:
     CodigosImpressora(std::string_view job, LinguagemCodigos linguagem, std::string codigoJob);
