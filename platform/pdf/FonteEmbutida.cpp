@@ -1,0 +1,146 @@
+#include "FonteEmbutida.h"
+
+#include "Compressao.h"
+#include "SintaxePdf.h"
+
+namespace velmora::pdf {
+
+namespace {
+
+void referencia(std::string& s, int objeto) {
+    numero(s, static_cast<long long>(objeto));
+    s += " 0 R";
+}
+
+// Runs of consecutive used glyphs with one advance: "first last width".
+std::string larguras(const FonteOpenType& fonte, const std::vector<char32_t>& unicodes) {
+    std::string w = "[";
+    for (std::size_t g = 0; g < unicodes.size();) {
+        if (!unicodes[g]) {
+            ++g;
+            continue;
+        }
+        const int avanco = fonte.avanco(static_cast<std::uint16_t>(g));
+        std::size_t fim = g;
+        while (fim + 1 < unicodes.size() && unicodes[fim + 1] &&
+               fonte.avanco(static_cast<std::uint16_t>(fim + 1)) == avanco) {
+            ++fim;
+        }
+        numero(w, static_cast<long long>(g));
+        w += ' ';
+        numero(w, static_cast<long long>(fim));
+        w += ' ';
+        numero(w, static_cast<long long>(avanco));
+        w += '\n';
+        g = fim + 1;
+    }
+    return w + "]";
+}
+
+std::string mapaUnicode(const std::vector<char32_t>& unicodes) {
+    std::string m =
+        "/CIDInit/ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+        "/CIDSystemInfo<</Registry(Adobe)/Ordering(UCS)/Supplement 0>>def\n"
+        "/CMapName/Adobe-Identity-UCS def\n/CMapType 2 def\n"
+        "1 begincodespacerange\n<0000><FFFF>\nendcodespacerange\n";
+    std::vector<std::size_t> usados;
+    for (std::size_t g = 0; g < unicodes.size(); ++g) {
+        if (unicodes[g]) usados.push_back(g);
+    }
+    // At most 100 entries to a block.
+    for (std::size_t i = 0; i < usados.size(); i += 100) {
+        const std::size_t fim = std::min(usados.size(), i + 100);
+        numero(m, static_cast<long long>(fim - i));
+        m += " beginbfchar\n";
+        for (std::size_t k = i; k < fim; ++k) {
+            m += '<';
+            hex4(m, static_cast<unsigned>(usados[k]));
+            m += "><";
+            char32_t c = unicodes[usados[k]];
+            if (c >= 0x10000) {
+                c -= 0x10000;
+                hex4(m, 0xD800 + (c >> 10));
+                hex4(m, 0xDC00 + (c & 0x3FF));
+            } else {
+                hex4(m, c);
+            }
+            m += ">\n";
+        }
+        m += "endbfchar\n";
+    }
+    return m + "endcmap\nCMapName currentdict/CMap defineresource pop\nend\nend\n";
+}
+
+}  // namespace
+
+void embuteFonte(ArquivoPdf& arquivo, int objeto, const FonteOpenType& fonte,
+                 const std::vector<char32_t>& unicodes) {
+    const int cid = arquivo.reserva(), descritor = arquivo.reserva();
+    const int programa = arquivo.reserva(), mapa = arquivo.reserva();
+    std::string nome;
+    nomePdf(nome, fonte.nomePostScript());
+
+    std::string s =
+        "<</Type/Font/Subtype/Type0/Encoding/Identity-H/BaseFont" + nome + "/DescendantFonts[";
+    referencia(s, cid);
+    s += "]/ToUnicode ";
+    referencia(s, mapa);
+    s += ">>";
+    arquivo.inicia(objeto);
+    arquivo.escreve(s);
+    arquivo.acaba();
+
+    // A CFF font that is not CID-keyed takes the codes as glyph numbers; a TrueType one is
+    // told so.
+    s = "<</Type/Font/Subtype/";
+    s += fonte.cff() ? "CIDFontType0" : "CIDFontType2/CIDToGIDMap/Identity";
+    s += "/BaseFont" + nome + "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>";
+    s += "/FontDescriptor ";
+    referencia(s, descritor);
+    s += "/DW ";
+    numero(s, static_cast<long long>(fonte.avanco(0)));
+    s += "/W" + larguras(fonte, unicodes) + ">>";
+    arquivo.inicia(cid);
+    arquivo.escreve(s);
+    arquivo.acaba();
+
+    // Flags: fixed pitch 1, nonsymbolic 32, italic 64.
+    const int sinais = (fonte.fixo ? 1 : 0) | 32 | (fonte.italico ? 64 : 0);
+    s = "<</Type/FontDescriptor/FontName" + nome + "/Flags ";
+    numero(s, static_cast<long long>(sinais));
+    s += "/FontBBox[";
+    for (int i = 0; i < 4; ++i) {
+        if (i) s += ' ';
+        numero(s, static_cast<long long>(fonte.caixa[i]));
+    }
+    s += "]/ItalicAngle ";
+    numero(s, fonte.anguloItalico);
+    s += "/Ascent ";
+    numero(s, static_cast<long long>(fonte.ascendente));
+    s += "/Descent ";
+    numero(s, static_cast<long long>(fonte.descendente));
+    s += "/CapHeight ";
+    numero(s, static_cast<long long>(fonte.alturaMaiusculas));
+    s += "/StemV ";
+    numero(s, static_cast<long long>(fonte.negrito ? 120 : 80));
+    s += fonte.cff() ? "/FontFile3 " : "/FontFile2 ";
+    referencia(s, programa);
+    s += ">>";
+    arquivo.inicia(descritor);
+    arquivo.escreve(s);
+    arquivo.acaba();
+
+    std::string comprimido;
+    comprime(fonte.bytes(), comprimido);
+    if (fonte.cff()) {
+        arquivo.fluxo(programa, "/Subtype/OpenType", comprimido);
+    } else {
+        std::string tamanho = "/Length1 ";
+        numero(tamanho, static_cast<long long>(fonte.bytes().size()));
+        arquivo.fluxo(programa, tamanho, comprimido);
+    }
+    comprime(mapaUnicode(unicodes), comprimido);
+    arquivo.fluxo(mapa, "", comprimido);
+}
+
+}  // namespace velmora::pdf
