@@ -7,9 +7,11 @@ PACOTES=(
     # build
     cmake make g++ python3 clang-format googletest libgtest-dev
     qt6-base-dev libcups2-dev
+    # the PDF writer's compression (libdeflate, or zlib where it is missing)
+    libdeflate-dev zlib1g-dev
     # printing: a private CUPS server in the tests, the PDF queue's filters, fonts (Courier
-    # and a fallback for what it lacks), PDF checks
-    cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils
+    # and a fallback for what it lacks), PDF checks (poppler, and qpdf for the file's structure)
+    cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils qpdf
     # the tray application's tests: a virtual screen, a tray host, clicks and screenshots
     xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
     # ps, kill, setpriv and strace used by the scripts and tests

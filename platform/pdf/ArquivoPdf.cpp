@@ -75,7 +75,7 @@ void ArquivoPdf::termina(int catalogo, int info) {
     pendente_ += "xref\n0 ";
     numero(pendente_, static_cast<long long>(posicoes_.size()));
     pendente_ += "\n0000000000 65535 f \n";
-    char entrada[24];
+    char entrada[32];
     for (std::size_t i = 1; i < posicoes_.size(); ++i) {
         if (posicoes_[i] == 0) throw std::logic_error("objeto PDF reservado e não escrito");
         std::snprintf(entrada, sizeof entrada, "%010llu 00000 n \n",
