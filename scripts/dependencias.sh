@@ -7,8 +7,8 @@ PACOTES=(
     # build
     cmake make g++ python3 clang-format googletest libgtest-dev
     qt6-base-dev libcups2-dev
-    # the PDF writer's compression (libdeflate, or zlib where it is missing)
-    libdeflate-dev zlib1g-dev
+    # the PDF writer: compression (libdeflate, or zlib where it is missing) and font subsets
+    libdeflate-dev zlib1g-dev libharfbuzz-dev pkg-config
     # printing: a private CUPS server in the tests, the PDF queue's filters, fonts (Courier
     # and a fallback for what it lacks), PDF checks (poppler, and qpdf for the file's structure)
     cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils qpdf

@@ -1,7 +1,10 @@
 #include "FonteEmbutida.h"
 
+#include <cstdint>
+
 #include "Compressao.h"
 #include "SintaxePdf.h"
+#include "Subconjunto.h"
 
 namespace velmora::pdf {
 
@@ -71,14 +74,28 @@ std::string mapaUnicode(const std::vector<char32_t>& unicodes) {
     return m + "endcmap\nCMapName currentdict/CMap defineresource pop\nend\nend\n";
 }
 
+// A subset's name starts with six capitals of its own ("KQWBJD+"), here from its glyphs.
+std::string marcaDoSubconjunto(const std::vector<char32_t>& unicodes) {
+    std::uint32_t h = 2166136261u;
+    for (std::size_t g = 0; g < unicodes.size(); ++g) {
+        if (unicodes[g]) h = (h ^ static_cast<std::uint32_t>(g)) * 16777619u;
+    }
+    std::string marca;
+    for (int i = 0; i < 6; ++i, h /= 26) marca += static_cast<char>('A' + h % 26);
+    return marca + "+";
+}
+
 }  // namespace
 
 void embuteFonte(ArquivoPdf& arquivo, int objeto, const FonteOpenType& fonte,
                  const std::vector<char32_t>& unicodes) {
     const int cid = arquivo.reserva(), descritor = arquivo.reserva();
     const int programa = arquivo.reserva(), mapa = arquivo.reserva();
+    const std::string reduzida = subconjunto(fonte, unicodes);
+    const std::string& embutida = reduzida.empty() ? fonte.bytes() : reduzida;
     std::string nome;
-    nomePdf(nome, fonte.nomePostScript());
+    nomePdf(nome, reduzida.empty() ? fonte.nomePostScript()
+                                   : marcaDoSubconjunto(unicodes) + fonte.nomePostScript());
 
     std::string s =
         "<</Type/Font/Subtype/Type0/Encoding/Identity-H/BaseFont" + nome + "/DescendantFonts[";
@@ -131,12 +148,12 @@ void embuteFonte(ArquivoPdf& arquivo, int objeto, const FonteOpenType& fonte,
     arquivo.acaba();
 
     std::string comprimido;
-    comprime(fonte.bytes(), comprimido);
+    comprime(embutida, comprimido);
     if (fonte.cff()) {
         arquivo.fluxo(programa, "/Subtype/OpenType", comprimido);
     } else {
         std::string tamanho = "/Length1 ";
-        numero(tamanho, static_cast<long long>(fonte.bytes().size()));
+        numero(tamanho, static_cast<long long>(embutida.size()));
         arquivo.fluxo(programa, tamanho, comprimido);
     }
     comprime(mapaUnicode(unicodes), comprimido);

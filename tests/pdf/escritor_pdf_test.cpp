@@ -1,6 +1,7 @@
 // The PDF writer's files read back with poppler and qpdf, as a viewer or a print server would.
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -46,7 +47,7 @@ std::string documento(const PastaTemporaria& pasta,
 
 struct FontePdf {
     std::string nome, tipo, codificacao;
-    bool embutida = false, unicode = false;
+    bool embutida = false, subconjunto = false, unicode = false;
 };
 
 // pdffonts' table; its columns are as wide as the rule under the header.
@@ -67,7 +68,10 @@ std::vector<FontePdf> fontesDe(const std::string& pdf) {
             std::string s = linha.substr(colunas.at(n).first, colunas.at(n).second);
             return s.erase(s.find_last_not_of(' ') + 1);
         };
-        fontes.push_back({campo(0), campo(1), campo(2), campo(3) == "yes", campo(5) == "yes"});
+        std::string nome = campo(0);
+        if (nome.size() > 7 && nome[6] == '+') nome.erase(0, 7);
+        fontes.push_back(
+            {nome, campo(1), campo(2), campo(3) == "yes", campo(4) == "yes", campo(5) == "yes"});
     }
     return fontes;
 }
@@ -120,7 +124,14 @@ TEST(EscritorPdf, SoAsFacesUsadasSaoEmbutidasComCodigosIdentityEMapaUnicode) {
         EXPECT_EQ(f.codificacao, "Identity-H") << f.nome;
         EXPECT_TRUE(f.embutida) << f.nome;
         EXPECT_TRUE(f.unicode) << f.nome;
+#if VELMORA_HB_SUBSET
+        EXPECT_TRUE(f.subconjunto) << f.nome;
+#endif
     }
+#if VELMORA_HB_SUBSET
+    // Two faces cut down to a dozen glyphs weigh less than one whole face.
+    EXPECT_LT(std::filesystem::file_size(caminho), std::filesystem::file_size(kNimbus.normal) / 2);
+#endif
     EXPECT_EQ(linhasCheias(paginasPdf(caminho)[0]),
               (std::vector<std::string>{"Ação café 100€", "TOTAL"}));
 
