@@ -40,11 +40,17 @@ int ArquivoPdf::reserva() {
 
 void ArquivoPdf::inicia(int objeto) {
     posicoes_.at(objeto) = gravados_ + pendente_.size();
-    numero(pendente_, static_cast<long long>(objeto));
+    numero(pendente_, objeto);
     pendente_ += " 0 obj\n";
 }
 
 void ArquivoPdf::acaba() { escreve("\nendobj\n"); }
+
+void ArquivoPdf::objeto(int objeto, std::string_view corpo) {
+    inicia(objeto);
+    escreve(corpo);
+    acaba();
+}
 
 void ArquivoPdf::escreve(std::string_view texto) {
     pendente_ += texto;
@@ -54,7 +60,7 @@ void ArquivoPdf::escreve(std::string_view texto) {
 void ArquivoPdf::fluxo(int objeto, std::string_view dicionario, std::string_view comprimido) {
     inicia(objeto);
     pendente_ += "<</Filter/FlateDecode/Length ";
-    numero(pendente_, static_cast<long long>(comprimido.size()));
+    numero(pendente_, comprimido.size());
     pendente_ += dicionario;
     pendente_ += ">>stream\n";
     escreve(comprimido);
@@ -73,7 +79,7 @@ void ArquivoPdf::descarrega() {
 void ArquivoPdf::termina(int catalogo, int info) {
     const std::uint64_t xref = gravados_ + pendente_.size();
     pendente_ += "xref\n0 ";
-    numero(pendente_, static_cast<long long>(posicoes_.size()));
+    numero(pendente_, posicoes_.size());
     pendente_ += "\n0000000000 65535 f \n";
     char entrada[32];
     for (std::size_t i = 1; i < posicoes_.size(); ++i) {
@@ -83,13 +89,13 @@ void ArquivoPdf::termina(int catalogo, int info) {
         pendente_ += entrada;
     }
     pendente_ += "trailer\n<</Size ";
-    numero(pendente_, static_cast<long long>(posicoes_.size()));
+    numero(pendente_, posicoes_.size());
     pendente_ += "/Root ";
-    numero(pendente_, static_cast<long long>(catalogo));
-    pendente_ += " 0 R/Info ";
-    numero(pendente_, static_cast<long long>(info));
-    pendente_ += " 0 R>>\nstartxref\n";
-    numero(pendente_, static_cast<long long>(xref));
+    referencia(pendente_, catalogo);
+    pendente_ += "/Info ";
+    referencia(pendente_, info);
+    pendente_ += ">>\nstartxref\n";
+    numero(pendente_, xref);
     pendente_ += "\n%%EOF\n";
     descarrega();
     errno = 0;

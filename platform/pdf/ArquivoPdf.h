@@ -14,16 +14,17 @@ class ArquivoPdf {
   public:
     explicit ArquivoPdf(const std::string& caminho);
 
-    int reserva();            // the number of an object written later
-    void inicia(int objeto);  // "n 0 obj"
-    void acaba();             // "endobj"
-    void escreve(std::string_view texto);
+    int reserva();  // the number of an object written later
+    void objeto(int objeto, std::string_view corpo);
     // A whole stream object; `dicionario` holds its entries other than /Length and /Filter.
     void fluxo(int objeto, std::string_view dicionario, std::string_view comprimido);
     // The cross-reference table and the trailer; then the file is closed.
     void termina(int catalogo, int info);
 
   private:
+    void inicia(int objeto);  // "n 0 obj"
+    void acaba();             // "endobj"
+    void escreve(std::string_view texto);
     void descarrega();
     [[noreturn]] void falhou(const char* acao);
 

@@ -1,5 +1,6 @@
 #include "EscritorPdf.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "Compressao.h"
@@ -11,15 +12,11 @@
 namespace velmora {
 
 using pdf::numero;
+using pdf::referencia;
 
 namespace {
 
 constexpr double kA4Largura = 595.28, kA4Altura = 841.89;
-
-void referencia(std::string& s, int objeto) {
-    numero(s, static_cast<long long>(objeto));
-    s += " 0 R";
-}
 
 std::string codigo(char32_t c) {
     char texto[16];
@@ -47,9 +44,7 @@ EscritorPdf::EscritorPdf(const std::string& caminho, std::string_view titulo, Fa
     std::string s = "<</Title";
     pdf::textoPdf(s, titulo);
     s += "/Creator(Velmora)/Producer(Velmora)>>";
-    arquivo_.inicia(info_);
-    arquivo_.escreve(s);
-    arquivo_.acaba();
+    arquivo_.objeto(info_, s);
 }
 
 EscritorPdf::~EscritorPdf() = default;
@@ -107,7 +102,7 @@ void EscritorPdf::escreve(const Trecho& t) {
         conteudo_ += "BT ";
         if (indice != fonteAtual_ || t.tamanho != tamanhoAtual_) {
             conteudo_ += "/F";
-            numero(conteudo_, static_cast<long long>(indice));
+            numero(conteudo_, indice);
             conteudo_ += ' ';
             numero(conteudo_, t.tamanho);
             conteudo_ += " Tf ";
@@ -187,9 +182,7 @@ void EscritorPdf::terminaPagina() {
     s += "/Contents ";
     referencia(s, conteudo);
     s += ">>";
-    arquivo_.inicia(pagina);
-    arquivo_.escreve(s);
-    arquivo_.acaba();
+    arquivo_.objeto(pagina, s);
     paginas_.push_back(pagina);
 }
 
@@ -201,34 +194,28 @@ void EscritorPdf::termina() {
     for (std::size_t i = 0; i < faces_.size(); ++i) {
         if (!faces_[i] || !faces_[i]->objeto) continue;
         s += "/F";
-        numero(s, static_cast<long long>(i));
+        numero(s, i);
         s += ' ';
         referencia(s, faces_[i]->objeto);
         pdf::embuteFonte(arquivo_, faces_[i]->objeto, faces_[i]->fonte, faces_[i]->unicodes);
     }
     s += ">>>>";
-    arquivo_.inicia(recursos_);
-    arquivo_.escreve(s);
-    arquivo_.acaba();
+    arquivo_.objeto(recursos_, s);
 
     s = "<</Type/Pages/Count ";
-    numero(s, static_cast<long long>(paginas_.size()));
+    numero(s, paginas_.size());
     s += "/Kids[";
     for (std::size_t i = 0; i < paginas_.size(); ++i) {
         s += i % 8 ? " " : "\n";
         referencia(s, paginas_[i]);
     }
     s += "]>>";
-    arquivo_.inicia(arvore_);
-    arquivo_.escreve(s);
-    arquivo_.acaba();
+    arquivo_.objeto(arvore_, s);
 
     s = "<</Type/Catalog/Pages ";
     referencia(s, arvore_);
     s += ">>";
-    arquivo_.inicia(catalogo_);
-    arquivo_.escreve(s);
-    arquivo_.acaba();
+    arquivo_.objeto(catalogo_, s);
     arquivo_.termina(catalogo_, info_);
 }
 

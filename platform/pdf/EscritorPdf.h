@@ -65,7 +65,8 @@ class EscritorPdf {
     // draws nothing. Blanks at either end leave no ink.
     void escreve(const Trecho& trecho);
     // Writes the fonts (each embedded once), the page tree and the cross-reference table, and
-    // closes the file. A document without pages gets one blank A4 page.
+    // closes the file. A document without pages gets one blank A4 page. Until this returns the
+    // file is no PDF: a writer destroyed before leaves it cut short for the caller to delete.
     void termina();
 
   private:

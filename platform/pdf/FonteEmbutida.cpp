@@ -10,11 +10,6 @@ namespace velmora::pdf {
 
 namespace {
 
-void referencia(std::string& s, int objeto) {
-    numero(s, static_cast<long long>(objeto));
-    s += " 0 R";
-}
-
 // Runs of consecutive used glyphs with one advance: "first last width".
 std::string larguras(const FonteOpenType& fonte, const std::vector<char32_t>& unicodes) {
     std::string w = "[";
@@ -29,11 +24,11 @@ std::string larguras(const FonteOpenType& fonte, const std::vector<char32_t>& un
                fonte.avanco(static_cast<std::uint16_t>(fim + 1)) == avanco) {
             ++fim;
         }
-        numero(w, static_cast<long long>(g));
+        numero(w, g);
         w += ' ';
-        numero(w, static_cast<long long>(fim));
+        numero(w, fim);
         w += ' ';
-        numero(w, static_cast<long long>(avanco));
+        numero(w, avanco);
         w += '\n';
         g = fim + 1;
     }
@@ -53,20 +48,13 @@ std::string mapaUnicode(const std::vector<char32_t>& unicodes) {
     // At most 100 entries to a block.
     for (std::size_t i = 0; i < usados.size(); i += 100) {
         const std::size_t fim = std::min(usados.size(), i + 100);
-        numero(m, static_cast<long long>(fim - i));
+        numero(m, fim - i);
         m += " beginbfchar\n";
         for (std::size_t k = i; k < fim; ++k) {
             m += '<';
-            hex4(m, static_cast<unsigned>(usados[k]));
+            utf16(m, static_cast<char32_t>(usados[k]));
             m += "><";
-            char32_t c = unicodes[usados[k]];
-            if (c >= 0x10000) {
-                c -= 0x10000;
-                hex4(m, 0xD800 + (c >> 10));
-                hex4(m, 0xDC00 + (c & 0x3FF));
-            } else {
-                hex4(m, c);
-            }
+            utf16(m, unicodes[usados[k]]);
             m += ">\n";
         }
         m += "endbfchar\n";
@@ -103,9 +91,7 @@ void embuteFonte(ArquivoPdf& arquivo, int objeto, const FonteOpenType& fonte,
     s += "]/ToUnicode ";
     referencia(s, mapa);
     s += ">>";
-    arquivo.inicia(objeto);
-    arquivo.escreve(s);
-    arquivo.acaba();
+    arquivo.objeto(objeto, s);
 
     // A CFF font that is not CID-keyed takes the codes as glyph numbers; a TrueType one is
     // told so.
@@ -115,37 +101,33 @@ void embuteFonte(ArquivoPdf& arquivo, int objeto, const FonteOpenType& fonte,
     s += "/FontDescriptor ";
     referencia(s, descritor);
     s += "/DW ";
-    numero(s, static_cast<long long>(fonte.avanco(0)));
+    numero(s, fonte.avanco(0));
     s += "/W" + larguras(fonte, unicodes) + ">>";
-    arquivo.inicia(cid);
-    arquivo.escreve(s);
-    arquivo.acaba();
+    arquivo.objeto(cid, s);
 
     // Flags: fixed pitch 1, nonsymbolic 32, italic 64.
     const int sinais = (fonte.fixo ? 1 : 0) | 32 | (fonte.italico ? 64 : 0);
     s = "<</Type/FontDescriptor/FontName" + nome + "/Flags ";
-    numero(s, static_cast<long long>(sinais));
+    numero(s, sinais);
     s += "/FontBBox[";
     for (int i = 0; i < 4; ++i) {
         if (i) s += ' ';
-        numero(s, static_cast<long long>(fonte.caixa[i]));
+        numero(s, fonte.caixa[i]);
     }
     s += "]/ItalicAngle ";
     numero(s, fonte.anguloItalico);
     s += "/Ascent ";
-    numero(s, static_cast<long long>(fonte.ascendente));
+    numero(s, fonte.ascendente);
     s += "/Descent ";
-    numero(s, static_cast<long long>(fonte.descendente));
+    numero(s, fonte.descendente);
     s += "/CapHeight ";
-    numero(s, static_cast<long long>(fonte.alturaMaiusculas));
+    numero(s, fonte.alturaMaiusculas);
     s += "/StemV ";
-    numero(s, static_cast<long long>(fonte.negrito ? 120 : 80));
+    numero(s, fonte.negrito ? 120 : 80);
     s += fonte.cff() ? "/FontFile3 " : "/FontFile2 ";
     referencia(s, programa);
     s += ">>";
-    arquivo.inicia(descritor);
-    arquivo.escreve(s);
-    arquivo.acaba();
+    arquivo.objeto(descritor, s);
 
     std::string comprimido;
     comprime(embutida, comprimido);
@@ -153,7 +135,7 @@ void embuteFonte(ArquivoPdf& arquivo, int objeto, const FonteOpenType& fonte,
         arquivo.fluxo(programa, "/Subtype/OpenType", comprimido);
     } else {
         std::string tamanho = "/Length1 ";
-        numero(tamanho, static_cast<long long>(embutida.size()));
+        numero(tamanho, embutida.size());
         arquivo.fluxo(programa, tamanho, comprimido);
     }
     comprime(mapaUnicode(unicodes), comprimido);

@@ -52,15 +52,29 @@ void numero(std::string& saida, double valor) {
     saida.append(texto, fim);
 }
 
-void numero(std::string& saida, long long valor) {
+void inteiro(std::string& saida, long long valor) {
     char texto[24];
     const auto fim = std::to_chars(texto, texto + sizeof texto, valor).ptr;
     saida.append(texto, fim);
 }
 
-void hex4(std::string& saida, unsigned valor) {
-    for (int deslocamento = 12; deslocamento >= 0; deslocamento -= 4) {
-        saida += kHex[(valor >> deslocamento) & 0xF];
+void referencia(std::string& saida, int objeto) {
+    inteiro(saida, objeto);
+    saida += " 0 R";
+}
+
+void utf16(std::string& saida, char32_t ponto) {
+    const auto hex4 = [&](unsigned valor) {
+        for (int deslocamento = 12; deslocamento >= 0; deslocamento -= 4) {
+            saida += kHex[(valor >> deslocamento) & 0xF];
+        }
+    };
+    if (ponto >= 0x10000) {
+        ponto -= 0x10000;
+        hex4(0xD800 + (ponto >> 10));
+        hex4(0xDC00 + (ponto & 0x3FF));
+    } else {
+        hex4(ponto);
     }
 }
 
@@ -77,15 +91,7 @@ void textoPdf(std::string& saida, std::string_view utf8) {
         return;
     }
     saida += "<FEFF";
-    paraCadaPonto(utf8, [&](char32_t ponto) {
-        if (ponto >= 0x10000) {
-            ponto -= 0x10000;
-            hex4(saida, 0xD800 + (ponto >> 10));
-            hex4(saida, 0xDC00 + (ponto & 0x3FF));
-        } else {
-            hex4(saida, ponto);
-        }
-    });
+    paraCadaPonto(utf8, [&](char32_t ponto) { utf16(saida, ponto); });
     saida += '>';
 }
 
