@@ -88,7 +88,12 @@ void EscritorPdf::escreve(const Trecho& t) {
     const int indice = static_cast<int>(t.face);
     FaceUsada& usada = face(t.face);
     const pdf::FonteOpenType& fonte = usada.fonte;
-    const std::size_t antes = conteudo_.size();
+    for (const char32_t c : t.texto) {
+        if (c != U' ' && fonte.glifo(c) == 0) {
+            throw ErroPlataforma("o caractere " + codigo(c) + " não tem glifo na fonte " +
+                                 fonte.caminho());
+        }
+    }
     const double base = altura_ - t.y;
     const double passo = t.tamanho * t.escala / 1000.0;
 
@@ -118,11 +123,6 @@ void EscritorPdf::escreve(const Trecho& t) {
         for (std::size_t i = inicio; i < fim; ++i) {
             const char32_t c = t.texto[i];
             const std::uint16_t g = fonte.glifo(c);
-            if (g == 0) {
-                conteudo_.resize(antes);
-                throw ErroPlataforma("o caractere " + codigo(c) + " não tem glifo na fonte " +
-                                     fonte.caminho());
-            }
             if (!usada.unicodes[g]) usada.unicodes[g] = c;
             tinta += fonte.avanco(g);
             for (const char byte : {static_cast<char>(g >> 8), static_cast<char>(g & 0xFF)}) {
@@ -151,7 +151,6 @@ void EscritorPdf::escreve(const Trecho& t) {
     if (t.sublinhado) {
         long long total = recuo + tinta;
         for (std::size_t i = fim; i < t.texto.size(); ++i) total += fonte.avanco(fonte.glifo(U' '));
-        if (inicio == fim) total = recuo;
         const double espessura = fonte.espessuraSublinhado * t.tamanho / 1000.0;
         numero(conteudo_, t.x);
         conteudo_ += ' ';
