@@ -290,4 +290,18 @@ TEST(EscritorPdf, FalhasDeArquivoEDeFonteTrazemOMotivo) {
     EscritorPdf outro(pasta / "falsa.pdf", "", falsa);
     motivo = motivoDe([&] { outro.temGlifo(Face::italico, U'X'); });
     EXPECT_NE(motivo.find(falsa.italico), std::string::npos) << motivo;
+
+    // A font cut short anywhere is refused with its name, or read as far as it holds: never a
+    // read past its end (the sanitizer build watches).
+    const std::string inteira = leArquivo(kNimbus.normal);
+    FacesFonte cortada = kNimbus;
+    cortada.normal = pasta / "cortada.otf";
+    for (std::size_t tamanho = 0; tamanho < inteira.size(); tamanho += 1499) {
+        gravaArquivo(cortada.normal, std::string_view(inteira).substr(0, tamanho));
+        EscritorPdf pdf(pasta / "cortada.pdf", "", cortada);
+        motivo = motivoDe([&] { pdf.temGlifo(Face::normal, U'X'); });
+        if (tamanho < 2000) {
+            EXPECT_NE(motivo.find(cortada.normal), std::string::npos) << tamanho;
+        }
+    }
 }
