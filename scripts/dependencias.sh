@@ -11,9 +11,11 @@ PACOTES=(
     libxcb1-dev
     # Qt's own texts (standard buttons, the text fields' menu) in Portuguese
     qt6-translations-l10n
+    # the PDF writer: compression (libdeflate, or zlib where it is missing) and font subsets
+    libdeflate-dev zlib1g-dev libharfbuzz-dev pkg-config
     # printing: a private CUPS server in the tests, the PDF queue's filters, fonts (Courier
-    # and a fallback for what it lacks), PDF checks
-    cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils
+    # and a fallback for what it lacks), PDF checks (poppler, and qpdf for the file's structure)
+    cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils qpdf
     # the tray application's tests: a virtual screen, a tray host, clicks and screenshots
     xvfb xauth x11-utils x11-apps xdotool imagemagick trayer
     # a window manager with a taskbar, to see the window kept off it
