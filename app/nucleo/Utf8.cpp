@@ -81,16 +81,4 @@ std::string codificaUtf8(std::u32string_view texto) {
     return saida;
 }
 
-std::string minusculas(std::string_view texto) {
-    std::u32string caracteres = decodificaUtf8(texto);
-    for (char32_t& c : caracteres) {
-        if (c >= U'A' && c <= U'Z') {
-            c += 0x20;
-        } else if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
-            c += 0x20;
-        }
-    }
-    return codificaUtf8(caracteres);
-}
-
 }  // namespace velmora
