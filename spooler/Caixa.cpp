@@ -53,8 +53,23 @@ bool igualSemCaixa(std::string_view a, std::string_view b) {
     return dobraCaixa(a) == dobraCaixa(b);
 }
 
+// Walks the text in place: it runs for every line of a job, which may be megabytes long.
 bool contemSemCaixa(std::string_view texto, std::string_view trecho) {
-    return dobraCaixa(texto).find(dobraCaixa(trecho)) != std::u32string::npos;
+    const std::u32string procurado = dobraCaixa(trecho);
+    if (procurado.empty()) return true;
+    for (std::size_t inicio = 0; inicio < texto.size();) {
+        std::size_t pos = inicio;
+        std::size_t i = 0;
+        while (i < procurado.size() && pos < texto.size()) {
+            const Unidade u = leUnidade(texto, pos);
+            if (dobraCaixa(u.valor) != procurado[i]) break;
+            pos += u.tamanho;
+            ++i;
+        }
+        if (i == procurado.size()) return true;
+        inicio += leUnidade(texto, inicio).tamanho;
+    }
+    return false;
 }
 
 }  // namespace velmora
