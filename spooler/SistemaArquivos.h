@@ -65,9 +65,9 @@ class SistemaArquivos {
     // told, while it was modified within the last 2 seconds): it is not a job yet.
     virtual bool emEscrita(const std::string& caminho) = 0;
 
-    virtual bool existe(const std::string& caminho) = 0;  // any non-folder entry, links included
-    virtual bool existePasta(const std::string& pasta) = 0;
-    virtual void exclui(const std::string& caminho) = 0;  // never through a link
+    virtual bool existe(const std::string& caminho) = 0;     // any non-folder entry, links included
+    virtual bool existePasta(const std::string& pasta) = 0;  // a folder, through links too
+    virtual void exclui(const std::string& caminho) = 0;     // never through a link
     virtual void renomeia(const std::string& de, const std::string& para) = 0;
 
     // An exclusive advisory lock on a job file, taken without waiting, so that two spoolers on one
