@@ -1,6 +1,7 @@
 #include "app/Motor.h"
 
 #include "platform/posix/DecodificadorIconv.h"
+#include "platform/posix/GuardaEstadoPosix.h"
 #include "platform/posix/RelogioLocal.h"
 #include "platform/posix/SistemaArquivosPosix.h"
 #include "platform/qt/ImpressoraQt.h"
@@ -11,13 +12,15 @@ namespace velmora {
 // Declared in the order they depend on each other, so that they are built and torn down safely.
 struct Motor::Partes {
     Partes(Valores& valores, RegistroAtividade& registro, Pergunta& pergunta, ChaveTimer& timer)
-        : impressora(ImpressoraQt::pastaPdfPadrao()),
+        : estado(valores.sArquivoIni),
+          impressora(ImpressoraQt::pastaPdfPadrao()),
           saida{impressora, arquivos, decodificador, relogio},
-          ciclo(valores, arquivos, saida, pergunta, timer, registro) {}
+          ciclo(valores, arquivos, saida, pergunta, timer, registro, &estado) {}
 
     SistemaArquivosPosix arquivos;
     DecodificadorIconv decodificador;
     RelogioLocal relogio;
+    GuardaEstadoPosix estado;  // beside the settings file, so every mode shares it
     ImpressoraQt impressora;
     DispositivosSaida saida;
     CicloImpressao ciclo;

@@ -24,6 +24,8 @@ PACOTES=(
     procps util-linux strace
     # the fuzz targets: clang and its libFuzzer runtime (only a recommendation of clang)
     clang libclang-rt-14-dev
+    # CaseFolding.txt, for scripts/gera-caixa.py (the generated table is committed)
+    unicode-data
 )
 
 instalado() {

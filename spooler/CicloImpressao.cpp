@@ -3,6 +3,7 @@
 #include <exception>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "spooler/LeitorJob.h"
@@ -42,10 +43,6 @@ std::optional<InfoArquivo> infoOuNada(SistemaArquivos& arquivos, const std::stri
     }
 }
 
-bool mesmoArquivo(const InfoArquivo& a, const InfoArquivo& b) {
-    return a.tamanho == b.tamanho && a.modificadoNs == b.modificadoNs;
-}
-
 // Each kept lock holds a file open; a folder full of jobs that cannot be removed must not use up
 // the process's descriptors, which the next jobs need.
 constexpr std::size_t kTravasGuardadas = 64;
@@ -66,15 +63,49 @@ std::unique_ptr<TravaArquivo> travaOuNada(SistemaArquivos& arquivos, const std::
 
 // A remembered job that is gone needs no guard any more.
 template <typename Mapa>
-void esqueceSumidos(Mapa& naoRemovidos, SistemaArquivos& arquivos) {
-    for (auto it = naoRemovidos.begin(); it != naoRemovidos.end();) {
+bool esqueceSumidos(Mapa& lembrados, SistemaArquivos& arquivos) {
+    bool esqueceu = false;
+    for (auto it = lembrados.begin(); it != lembrados.end();) {
         bool existe = true;
         try {
             existe = arquivos.existe(it->first);
         } catch (const std::exception&) {
         }
-        it = existe ? std::next(it) : naoRemovidos.erase(it);
+        esqueceu = esqueceu || !existe;
+        it = existe ? std::next(it) : lembrados.erase(it);
     }
+    return esqueceu;
+}
+
+// The kept jobs, one a line: device, inode, size, time, then the path to the end of the line.
+std::string textoDoEstado(const std::map<std::string, InfoArquivo>& jobs) {
+    std::ostringstream texto;
+    for (const auto& [caminho, info] : jobs) {
+        // A path with a line break would read back as two; such a job is remembered in this run
+        // only.
+        if (caminho.find('\n') != std::string::npos) continue;
+        texto << info.dispositivo << ' ' << info.indice << ' ' << info.tamanho << ' '
+              << info.modificadoNs << ' ' << caminho << '\n';
+    }
+    return texto.str();
+}
+
+std::map<std::string, InfoArquivo> jobsDoEstado(const std::string& texto) {
+    std::map<std::string, InfoArquivo> jobs;
+    std::istringstream linhas(texto);
+    std::string linha;
+    while (std::getline(linhas, linha)) {
+        std::istringstream campos(linha);
+        InfoArquivo info;
+        std::string caminho;
+        campos >> info.dispositivo >> info.indice >> info.tamanho >> info.modificadoNs;
+        campos.get();
+        std::getline(campos, caminho);
+        // A damaged line only costs that job a second print.
+        if (campos.fail() || caminho.empty()) continue;
+        jobs[caminho] = info;
+    }
+    return jobs;
 }
 
 // Gives a printed job its backup name (an older backup of that name is replaced) or deletes it.
@@ -85,7 +116,7 @@ std::string removeJob(SistemaArquivos& arquivos, const std::string& pasta, const
     if (comBackup) {
         const std::string backup = pasta + nomeBackup(nome);
         try {
-            if (!arquivos.lista(backup).empty()) arquivos.exclui(backup);
+            if (arquivos.existe(backup)) arquivos.exclui(backup);
         } catch (const std::exception&) {
             // The rename below then fails or replaces it; either way it reports.
         }
@@ -100,50 +131,70 @@ std::string removeJob(SistemaArquivos& arquivos, const std::string& pasta, const
 
 CicloImpressao::CicloImpressao(Valores& valores, SistemaArquivos& arquivos,
                                DispositivosSaida& saida, Pergunta& pergunta, ChaveTimer& timer,
-                               RegistroAtividade& registro)
+                               RegistroAtividade& registro, GuardaEstado* estado)
     : valores_(valores),
       arquivos_(arquivos),
       saida_(saida),
       pergunta_(pergunta),
       timer_(timer),
-      registro_(registro) {}
+      registro_(registro),
+      estado_(estado) {}
 
 ResumoCiclo CicloImpressao::timerImpressao_Timer() {
     ResumoCiclo resumo;
-    // Folder part and pattern come from one value, even if the settings change during a dialog.
+    // Folder parts and patterns come from one value, even if the settings change during a dialog.
     const std::string sLocal = valores_.sLocal;
-    const std::string pasta = parteDaPasta(sLocal);
     if (sLocal.empty()) return resumo;
+    const std::vector<std::string> padroes = padroesDoLocal(sLocal);
+    avisaPadroes(padroes);
 
-    esqueceSumidos(naoRemovidos_, arquivos_);
+    carregaEstado();
+    if (esqueceSumidos(naoRemovidos_, arquivos_)) gravaEstado();
+    esqueceSumidos(recusados_, arquivos_);
 
-    // Names handled or passed over in this tick: each listing takes the first name not in it, so
+    // Paths handled or passed over in this tick: each listing takes the first one not in it, so
     // the tick ends even when a job cannot be removed.
     std::set<std::string> vistos;
     for (;;) {
+        // One reading per job: the name that passed the backup guard is removed by the same rule.
+        const bool comBackup = ligado(valores_.sBackup);
+        std::optional<Candidato> job = proximo(padroes, vistos, comBackup);
+        if (!job) break;
+        trata(*job, comBackup, resumo);
+    }
+    return resumo;
+}
+
+std::optional<CicloImpressao::Candidato> CicloImpressao::proximo(
+    const std::vector<std::string>& padroes, std::set<std::string>& vistos, bool comBackup) {
+    for (const std::string& padrao : padroes) {
+        const std::string pasta = parteDaPasta(padrao);
         std::vector<std::string> nomes;
         try {
-            nomes = arquivos_.lista(sLocal);
+            nomes = arquivos_.lista(padrao);
         } catch (const std::exception&) {
             // An unreadable folder is a folder without jobs for this tick.
         }
-
-        // One reading per job: the name that passed the backup guard is removed by the same rule.
-        const bool comBackup = ligado(valores_.sBackup);
-        std::string nome;
-        std::optional<InfoArquivo> antes;
-        std::unique_ptr<TravaArquivo> trava;
-        for (const std::string& candidato : nomes) {
-            if (!vistos.insert(candidato).second) continue;
+        for (const std::string& nome : nomes) {
+            const std::string caminho = pasta + nome;
+            if (!vistos.insert(caminho).second) continue;
             // A backup that the pattern also matches is never a job: printing it and "replacing"
             // it by itself would destroy it.
-            if (comBackup && ehBackupDeSi(candidato)) continue;
-            const std::string caminho = pasta + candidato;
-            antes = infoOuNada(arquivos_, caminho);
+            if (comBackup && ehBackupDeSi(nome)) continue;
+            std::optional<InfoArquivo> antes = infoOuNada(arquivos_, caminho);
             auto lembrado = naoRemovidos_.find(caminho);
             if (lembrado != naoRemovidos_.end()) {
                 if (!antes || mesmoArquivo(*antes, lembrado->second.info)) continue;
                 naoRemovidos_.erase(lembrado);  // changed since: a new job (and our lock goes)
+                gravaEstado();
+            }
+            auto recusado = recusados_.find(caminho);
+            if (recusado != recusados_.end()) {
+                if (antes && mesmoArquivo(*antes, recusado->second) &&
+                    antes->permissoes == recusado->second.permissoes) {
+                    continue;
+                }
+                recusados_.erase(recusado);
             }
             try {
                 // Half-written: a later tick takes it whole.
@@ -154,7 +205,7 @@ ResumoCiclo CicloImpressao::timerImpressao_Timer() {
             // Another spooler on this folder is handling it, or has just handled it: its
             // business, not an error of ours.
             bool alheio = false;
-            trava = travaOuNada(arquivos_, caminho, alheio);
+            std::unique_ptr<TravaArquivo> trava = travaOuNada(arquivos_, caminho, alheio);
             if (alheio) continue;
             if (antes) {
                 // What was listed may have been printed and removed, or replaced, by the one that
@@ -162,43 +213,124 @@ ResumoCiclo CicloImpressao::timerImpressao_Timer() {
                 const std::optional<InfoArquivo> agora = infoOuNada(arquivos_, caminho);
                 if (!agora || !mesmoArquivo(*antes, *agora)) continue;
             }
-            nome = candidato;
-            break;
+            return Candidato{pasta, nome, antes, std::move(trava)};
         }
-        if (nome.empty()) break;
+    }
+    return std::nullopt;
+}
 
-        const std::string caminho = pasta + nome;
-        desliga(timer_);
-        Resultado saida;
-        try {
-            JobLido job =
-                le_conteudo(pasta, nome, valores_, arquivos_, saida_.decodificador, pergunta_);
-            saida = job.lido ? Imprimir(job.texto, valores_, nome, saida_)
-                             : Resultado::falha(job.motivo);
-        } catch (const std::exception& e) {
-            saida = Resultado::falha(e.what());
-        }
+void CicloImpressao::trata(Candidato& job, bool comBackup, ResumoCiclo& resumo) {
+    const std::string caminho = job.pasta + job.nome;
+    // The file as it is now, measured against what was read: only that file may leave the folder.
+    const auto continuaOMesmo = [&] {
+        if (!job.antes) return true;
+        const std::optional<InfoArquivo> agora = infoOuNada(arquivos_, caminho);
+        return agora && mesmoArquivo(*job.antes, *agora);
+    };
 
-        if (!saida.ok) {
-            registra(registro_, "Erro ao imprimir o arquivo " + caminho + ": " + saida.motivo);
-            ++resumo.falhas;
+    desliga(timer_);
+    Resultado saida;
+    bool recusado = false;
+    bool mudouNaLeitura = false;
+    try {
+        JobLido lido =
+            le_conteudo(job.pasta, job.nome, valores_, arquivos_, saida_.decodificador, pergunta_);
+        if (!lido.lido) {
+            recusado = true;
+            saida = Resultado::falha(lido.motivo);
+        } else if (!continuaOMesmo()) {
+            mudouNaLeitura = true;
         } else {
-            registra(registro_, "Arquivo " + caminho + " impresso");
+            saida = Imprimir(lido.texto, valores_, job.nome, saida_);
+        }
+    } catch (const std::exception& e) {
+        saida = Resultado::falha(e.what());
+    }
+
+    if (mudouNaLeitura) {
+        registra(registro_, "Arquivo " + caminho +
+                                " foi alterado durante a leitura; fica para o próximo ciclo");
+    } else if (!saida.ok) {
+        registra(registro_, "Erro ao imprimir o arquivo " + caminho + ": " + saida.motivo);
+        ++resumo.falhas;
+        if (recusado && job.antes) {
+            recusados_[caminho] = *job.antes;
+            registra(registro_, "Arquivo " + caminho +
+                                    " ignorado até ser alterado ou o Velmora ser reiniciado");
+        }
+    } else {
+        registra(registro_, "Arquivo " + caminho + " impresso");
+        if (!continuaOMesmo()) {
+            ++resumo.impressos;
+            // Written anew under the same name while it printed: the new content is a new job.
+            registra(registro_, "Arquivo " + caminho +
+                                    " foi alterado durante a impressão; não foi excluído e "
+                                    "será impresso de novo como um novo trabalho");
+        } else {
             try {
-                registra(registro_, removeJob(arquivos_, pasta, nome, comBackup));
+                registra(registro_, removeJob(arquivos_, job.pasta, job.nome, comBackup));
                 ++resumo.impressos;
             } catch (const std::exception& e) {
                 registra(registro_, "Erro ao excluir o arquivo " + caminho + ": " + e.what());
                 ++resumo.falhas;
-                if (antes) {
-                    if (naoRemovidos_.size() >= kTravasGuardadas) trava.reset();
-                    naoRemovidos_[caminho] = NaoRemovido{*antes, std::move(trava)};
+                if (job.antes) {
+                    if (naoRemovidos_.size() >= kTravasGuardadas) job.trava.reset();
+                    naoRemovidos_[caminho] = NaoRemovido{*job.antes, std::move(job.trava)};
+                    gravaEstado();
                 }
             }
         }
-        liga(timer_);
     }
-    return resumo;
+    liga(timer_);
+}
+
+void CicloImpressao::avisaPadroes(const std::vector<std::string>& padroes) {
+    std::set<std::string> avisos;
+    for (const std::string& padrao : padroes) {
+        const std::string pasta = parteDaPasta(padrao);
+        if (padrao.find('\\') != std::string::npos && pasta.empty()) {
+            avisos.insert("LOCAL " + padrao +
+                          ": as pastas se separam com / (a \\ é do Windows); nenhum arquivo "
+                          "corresponde a este padrão");
+            continue;
+        }
+        bool existe = true;
+        try {
+            existe = pasta.empty() || arquivos_.existePasta(pasta);
+        } catch (const std::exception&) {
+            // Not knowing is no reason to complain; the listing will find what it can.
+        }
+        if (!existe) avisos.insert("LOCAL " + padrao + ": a pasta " + pasta + " não existe");
+    }
+    for (const std::string& aviso : avisos) {
+        if (!avisos_.count(aviso)) registra(registro_, aviso);
+    }
+    avisos_ = std::move(avisos);
+}
+
+void CicloImpressao::carregaEstado() {
+    if (estadoCarregado_ || estado_ == nullptr) return;
+    estadoCarregado_ = true;
+    try {
+        for (auto& [caminho, info] : jobsDoEstado(estado_->le())) {
+            naoRemovidos_.emplace(caminho, NaoRemovido{info, nullptr});
+        }
+    } catch (const std::exception& e) {
+        registra(registro_, "Erro ao ler a lista de arquivos impressos e não excluídos: " +
+                                std::string(e.what()));
+    }
+}
+
+void CicloImpressao::gravaEstado() {
+    if (estado_ == nullptr) return;
+    std::map<std::string, InfoArquivo> jobs;
+    for (const auto& [caminho, lembrado] : naoRemovidos_) jobs.emplace(caminho, lembrado.info);
+    try {
+        estado_->grava(textoDoEstado(jobs));
+    } catch (const std::exception& e) {
+        registra(registro_, "Erro ao gravar a lista de arquivos impressos e não excluídos: " +
+                                std::string(e.what()));
+    }
 }
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -9,6 +10,10 @@ namespace velmora {
 
 // sLocal up to and including its last "/" (empty when it holds none).
 std::string parteDaPasta(const std::string& sLocal);
+
+// The patterns of sLocal: the pieces between ";" in their order, empty ones skipped; sLocal whole
+// when it holds no ";".
+std::vector<std::string> padroesDoLocal(const std::string& sLocal);
 
 // REL01.TXT -> REL01.bak, A.B.TXT -> A.B.bak, REL01 -> REL01_.BAK.
 std::string nomeBackup(const std::string& nome);

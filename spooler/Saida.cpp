@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string_view>
+
+#include "spooler/Caixa.h"
+#include "spooler/ErroPlataforma.h"
 
 namespace velmora {
 
@@ -13,19 +17,7 @@ constexpr std::string_view kFimDeLinha = "\r\n";
 constexpr char kAvancoFolha = '\f';
 constexpr std::string_view kEject = "EJECT";
 
-char maiuscula(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string emMaiusculas(std::string_view texto) {
-    std::string r(texto);
-    std::transform(r.begin(), r.end(), r.begin(), maiuscula);
-    return r;
-}
-
-bool contemEject(std::string_view linha) {
-    auto pos = std::search(linha.begin(), linha.end(), kEject.begin(), kEject.end(),
-                           [](char a, char b) { return maiuscula(a) == b; });
-    return pos != linha.end();
-}
+bool contemEject(std::string_view linha) { return contemSemCaixa(linha, kEject); }
 
 // Calls `fn` with the lines of a job text: the pieces after each CR LF. The piece in front of the
 // first CR LF is the reader's empty lead-in and never a line.
@@ -42,9 +34,8 @@ void paraCadaLinha(std::string_view texto, Fn&& fn) {
 
 // No match keeps the printer that is current: the default, or the one an earlier job chose.
 void tornaAtualPorNome(CamadaImpressao& impressora, const std::string& sImpressora) {
-    const std::string procurado = emMaiusculas(sImpressora);
     for (const InfoImpressora& info : impressora.impressoras()) {
-        if (emMaiusculas(info.nome) == procurado) {
+        if (igualSemCaixa(info.nome, sImpressora)) {
             impressora.tornaAtual(info.nome);
             return;
         }
@@ -82,28 +73,38 @@ Resultado imprimeNaImpressora(const std::string& textoJob, const Valores& valore
     }
 }
 
-std::string nomeTemporario(Relogio& relogio) {
+// "temp" + date-time digits + this process's id in ten digits: two spoolers that share a working
+// folder never meet on one name, and a file already under it is a leftover of a dead process.
+std::string nomeTemporario(Relogio& relogio, std::uint64_t processo) {
     std::string digitos = relogio.dataHora();
     for (char c : {'/', ':', ' '}) {
         digitos.erase(std::remove(digitos.begin(), digitos.end(), c), digitos.end());
     }
-    return "temp" + digitos + ".BAK";
+    std::string id = std::to_string(processo);
+    if (id.size() < 10) id.insert(0, 10 - id.size(), '0');
+    return "temp" + digitos + id + ".BAK";
 }
 
 // Every line followed by CR LF: the text after the lead-in, as it stands, and one CR LF more.
-// Written straight from the job text, so a 100 MB job is not copied again on its way out.
-void gravaLinhas(ArquivoEscrita& arquivo, std::string_view textoJob) {
+// Written straight from the job text, so a 100 MB job is not copied again on its way out. Returns
+// the number of bytes written.
+std::uint64_t gravaLinhas(ArquivoEscrita& arquivo, std::string_view textoJob) {
     const std::size_t primeiro = textoJob.find(kFimDeLinha);
-    if (primeiro == std::string_view::npos) return;
-    arquivo.escreve(textoJob.substr(primeiro + kFimDeLinha.size()));
+    if (primeiro == std::string_view::npos) return 0;
+    const std::string_view linhas = textoJob.substr(primeiro + kFimDeLinha.size());
+    arquivo.escreve(linhas);
     arquivo.escreve(kFimDeLinha);
+    return linhas.size() + kFimDeLinha.size();
 }
 
-void excluiSeExiste(SistemaArquivos& arquivos, const std::string& nome) noexcept {
+// The temporary file leaves with its job, but only while its name still leads to it.
+void excluiSeNosso(SistemaArquivos& arquivos, const std::string& nome,
+                   const InfoArquivo& nosso) noexcept {
     try {
-        if (arquivos.existe(nome)) arquivos.exclui(nome);
+        const std::optional<InfoArquivo> agora = arquivos.info(nome);
+        if (agora && mesmaIdentidade(*agora, nosso)) arquivos.exclui(nome);
     } catch (const std::exception&) {
-        // A leftover temporary file is replaced by the next job of the same name.
+        // A leftover is replaced by the next job of this process under the same name.
     }
 }
 
@@ -114,19 +115,28 @@ Resultado copiaNaPorta(const std::string& textoJob, const Valores& valores,
     if (valores.sPorta.empty()) {
         return Resultado::falha("a porta de saída (PORTA) não foi configurada");
     }
+    SistemaArquivos& arquivos = saida.arquivos;
     std::string nome;
     try {
-        nome = nomeTemporario(saida.relogio);
+        nome = nomeTemporario(saida.relogio, arquivos.idProcesso());
     } catch (const std::exception& e) {
         return Resultado::falha(e.what());
     }
 
     Resultado resultado;
+    std::optional<InfoArquivo> criado;
     try {
-        if (saida.arquivos.existe(nome)) saida.arquivos.exclui(nome);
-        std::unique_ptr<ArquivoEscrita> arquivo = saida.arquivos.criaExclusivo(nome);
-        gravaLinhas(*arquivo, textoJob);
+        if (arquivos.existe(nome)) arquivos.exclui(nome);
+        std::unique_ptr<ArquivoEscrita> arquivo = arquivos.criaExclusivo(nome);
+        criado = arquivos.info(nome);
+        const std::uint64_t escritos = gravaLinhas(*arquivo, textoJob);
         arquivo->fecha();
+        // The port gets exactly what this job wrote, or nothing.
+        const std::optional<InfoArquivo> fechado = arquivos.info(nome);
+        if (!criado || !fechado || !mesmaIdentidade(*criado, *fechado) ||
+            fechado->tamanho != escritos) {
+            throw ErroPlataforma("foi trocado por outro arquivo antes da cópia");
+        }
     } catch (const std::exception& e) {
         resultado = Resultado::falha("arquivo temporário " + nome + ": " + e.what());
     }
@@ -137,7 +147,7 @@ Resultado copiaNaPorta(const std::string& textoJob, const Valores& valores,
             resultado = Resultado::falha(e.what());
         }
     }
-    excluiSeExiste(saida.arquivos, nome);
+    if (criado) excluiSeNosso(arquivos, nome, *criado);
     return resultado;
 }
 
@@ -151,9 +161,14 @@ Resultado Imprimir(const std::string& textoJob, const Valores& valores, const st
 
 void SelecionarFonte(CamadaImpressao& impressora, const std::string& prefixo) {
     const std::size_t inicio = prefixo.find_first_not_of(' ');
+    // L counts the characters of the prefix without its blanks.
     const std::size_t tamanho =
-        inicio == std::string::npos ? 0 : prefixo.find_last_not_of(' ') - inicio + 1;
-    const std::string procurado = emMaiusculas(prefixo);
+        inicio == std::string::npos
+            ? 0
+            : dobraCaixa(std::string_view(prefixo).substr(
+                             inicio, prefixo.find_last_not_of(' ') - inicio + 1))
+                  .size();
+    const std::u32string procurado = dobraCaixa(prefixo);
     // A font the printer cannot name or set only means the font stays as it was.
     int quantidade = 0;
     try {
@@ -168,7 +183,7 @@ void SelecionarFonte(CamadaImpressao& impressora, const std::string& prefixo) {
         } catch (const std::exception&) {
             continue;
         }
-        if (emMaiusculas(std::string_view(nome).substr(0, tamanho)) != procurado) continue;
+        if (dobraCaixa(nome).substr(0, tamanho) != procurado) continue;
         try {
             impressora.defineFonte(nome);
         } catch (const std::exception&) {

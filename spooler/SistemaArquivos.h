@@ -26,7 +26,20 @@ class TravaArquivo {
 struct InfoArquivo {
     std::uint64_t tamanho = 0;
     std::int64_t modificadoNs = 0;  // modification time, nanoseconds since the epoch
+    // Which file this is, whatever name it goes by now (device and inode on POSIX).
+    std::uint64_t dispositivo = 0;
+    std::uint64_t indice = 0;
+    std::uint32_t permissoes = 0;
 };
+
+inline bool mesmaIdentidade(const InfoArquivo& a, const InfoArquivo& b) {
+    return a.dispositivo == b.dispositivo && a.indice == b.indice;
+}
+
+// The very same file, unchanged since: a file written anew under the same name is not.
+inline bool mesmoArquivo(const InfoArquivo& a, const InfoArquivo& b) {
+    return mesmaIdentidade(a, b) && a.tamanho == b.tamanho && a.modificadoNs == b.modificadoNs;
+}
 
 // What the spooler needs of the file system. Paths are passed as the spooler builds them (folder
 // part + name); a path without a folder is relative to the current folder. All failures throw
@@ -44,15 +57,17 @@ class SistemaArquivos {
     // Whole content of a regular file; never follows a symbolic link.
     virtual std::string leTudo(const std::string& caminho) = 0;
 
-    // Size and modification time; nothing when the path names no regular file.
+    // Size, modification time, identity and permissions; nothing when the path names no regular
+    // file.
     virtual std::optional<InfoArquivo> info(const std::string& caminho) = 0;
 
     // True while another process still holds the file open for writing (or, where that cannot be
     // told, while it was modified within the last 2 seconds): it is not a job yet.
     virtual bool emEscrita(const std::string& caminho) = 0;
 
-    virtual bool existe(const std::string& caminho) = 0;  // any non-folder entry, links included
-    virtual void exclui(const std::string& caminho) = 0;  // never through a link
+    virtual bool existe(const std::string& caminho) = 0;     // any non-folder entry, links included
+    virtual bool existePasta(const std::string& pasta) = 0;  // a folder, through links too
+    virtual void exclui(const std::string& caminho) = 0;     // never through a link
     virtual void renomeia(const std::string& de, const std::string& para) = 0;
 
     // An exclusive advisory lock on a job file, taken without waiting, so that two spoolers on one
@@ -62,6 +77,10 @@ class SistemaArquivos {
 
     // Creates a new file; fails if the name exists (also as a symbolic link).
     virtual std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) = 0;
+
+    // A number that no other live process on this machine has (the process id), so that names
+    // made with it are this process's alone.
+    virtual std::uint64_t idProcesso() = 0;
 };
 
 }  // namespace velmora

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "Utf8.h"
+#include "spooler/Caixa.h"
 
 namespace velmora {
 
@@ -45,10 +45,9 @@ Periodo regraPeriodo(const std::string& txtTempo) {
 
 std::optional<std::string> portaDaImpressora(const std::vector<InfoImpressora>& impressoras,
                                              const std::string& sImpressora) {
-    const std::string procurada = minusculas(sImpressora);
     std::optional<std::string> porta;
     for (const InfoImpressora& info : impressoras) {
-        if (minusculas(info.nome) != procurada) continue;
+        if (!igualSemCaixa(info.nome, sImpressora)) continue;
         std::string semDoisPontos;
         for (char c : info.porta) {
             if (c != ':') semDoisPontos.push_back(c);

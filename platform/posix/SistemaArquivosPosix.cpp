@@ -149,7 +149,9 @@ std::optional<InfoArquivo> SistemaArquivosPosix::info(const std::string& caminho
         lancaErroSistema(errno);
     }
     if (!S_ISREG(st.st_mode)) return std::nullopt;
-    return InfoArquivo{static_cast<std::uint64_t>(st.st_size), emNs(st.st_mtim)};
+    return InfoArquivo{static_cast<std::uint64_t>(st.st_size), emNs(st.st_mtim),
+                       static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                       static_cast<std::uint32_t>(st.st_mode & 07777)};
 }
 
 bool SistemaArquivosPosix::emEscrita(const std::string& caminho) {
@@ -180,6 +182,15 @@ bool SistemaArquivosPosix::existe(const std::string& caminho) {
         lancaErroSistema(errno);
     }
     return !S_ISDIR(st.st_mode);
+}
+
+bool SistemaArquivosPosix::existePasta(const std::string& pasta) {
+    struct stat st {};
+    if (::stat(pasta.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return false;
+        lancaErroSistema(errno);
+    }
+    return S_ISDIR(st.st_mode);
 }
 
 void SistemaArquivosPosix::exclui(const std::string& caminho) {
@@ -222,5 +233,7 @@ std::unique_ptr<ArquivoEscrita> SistemaArquivosPosix::criaExclusivo(const std::s
     if (fd < 0) lancaErroSistema(errno);
     return std::make_unique<ArquivoEscritaPosix>(fd);
 }
+
+std::uint64_t SistemaArquivosPosix::idProcesso() { return static_cast<std::uint64_t>(::getpid()); }
 
 }  // namespace velmora

@@ -21,11 +21,13 @@ class SistemaArquivosPosix : public SistemaArquivos {
     std::optional<InfoArquivo> info(const std::string& caminho) override;
     bool emEscrita(const std::string& caminho) override;
     bool existe(const std::string& caminho) override;
+    bool existePasta(const std::string& pasta) override;
     void exclui(const std::string& caminho) override;
     void renomeia(const std::string& de, const std::string& para) override;
     // flock(2): only other spoolers that take it too are kept out, writers are not.
     std::unique_ptr<TravaArquivo> trava(const std::string& caminho) override;
     std::unique_ptr<ArquivoEscrita> criaExclusivo(const std::string& caminho) override;
+    std::uint64_t idProcesso() override;
 
   private:
     ListagemVigiada listagem_;

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "platform/qt/PastaTemporaria.h"
+
 namespace velmora {
 
 // One document rendered like a line printer into a PDF file of its own temporary folder: lines
@@ -42,7 +44,7 @@ class DocumentoPdf {
     void descarregaGlifos();
     void conheceAvancos(const QList<quint32>& indices);
 
-    QTemporaryDir pasta_;
+    QTemporaryDir pasta_{modeloPastaTemporaria()};
     QString arquivo_;
     std::unique_ptr<QPdfWriter> pdf_;
     QPainter pintor_;

@@ -21,6 +21,8 @@ done
 # What the kills left behind is printed by a run that is let finish.
 roda --once --ini "$PASTA/VELMORA.INI"
 confere "a rodada final sai com 0" status_e 0
+confere "nenhuma pasta temporária de um velmora morto sobra" \
+    iguais "$(compgen -G "$TMPDIR/velmora-*" || true)" ""
 texto_pdfs "$PASTA/pdf" >"$PASTA/impresso.txt"
 contabiliza "kill -9 durante um trabalho grande ($VEZES vezes)" kill 1 "$VEZES" "$PASTA/jobs" \
     "$PASTA/impresso.txt"

@@ -1,5 +1,6 @@
-# The watched folder misbehaves: delete and rename fail (read-only bind mount), the folder is
-# removed and recreated while velmora runs, and LOCAL names a folder that does not exist.
+# The watched folder misbehaves: delete and rename fail (read-only bind mount), also for runs of
+# velmora --once one after the other (cron), the folder is removed and recreated while velmora
+# runs, and LOCAL names a folder that does not exist.
 source "$(dirname "${BASH_SOURCE[0]}")/falhas_comum.sh"
 precisa_root "montar a pasta só para leitura"
 precisa pdftotext mount umount
@@ -44,6 +45,26 @@ for backup in 0 1; do
     confere "os trabalhos continuam na pasta" iguais "$(ls "$PASTA/jobs" | wc -l)" "$N"
 done
 
+caso "velmora --once repetido sobre trabalhos que não podem ser excluídos"
+escreve_jobs "$PASTA/jobs" once 1 "$N"
+mkdir "$PASTA/vista"
+mount --bind "$PASTA/jobs" "$PASTA/vista"
+MONTADOS+=("$PASTA/vista")
+mount -o remount,bind,ro "$PASTA/vista"
+escreve_ini "$PASTA/VELMORA.INI" "$PASTA/vista/*.TXT" "Velmora PDF" 0 0 ""
+: >"$PASTA/todas-as-saidas"
+for execucao in 1 2 3; do
+    roda --once --ini "$PASTA/VELMORA.INI"
+    cat "$SAIDA" >>"$PASTA/todas-as-saidas"
+done
+confere "cada erro de exclusão uma vez em três execuções" iguais \
+    "$(vezes_no_log "Erro ao excluir o arquivo" "$PASTA/todas-as-saidas")" "$N"
+confere "a lista fica ao lado da configuração" existe "$PASTA/VELMORA.ESTADO"
+texto_pdfs "$PASTA/pdf" >"$PASTA/impresso.txt"
+contabiliza "velmora --once repetido, trabalhos que não podem ser excluídos" once 1 "$N" \
+    "$PASTA/jobs" "$PASTA/impresso.txt"
+confere_contagem "$N" 0
+
 caso "pasta vigiada removida e recriada durante a execução"
 escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.TXT" "Velmora PDF" 0 0 ""
 escreve_jobs "$PASTA/jobs" recriada 1 3
@@ -67,6 +88,7 @@ escreve_ini "$PASTA/VELMORA.INI" "$PASTA/nao-existe/*.TXT" "Velmora PDF" 0 0 ""
 roda --once --ini "$PASTA/VELMORA.INI"
 confere "sai com 0" status_e 0
 confere "nenhuma linha de trabalho" iguais "$(linhas_job)" ""
+confere "o log diz por quê" stdout_tem "a pasta $PASTA/nao-existe/ não existe"
 confere "a pasta não é criada" nao_existe "$PASTA/nao-existe"
 confere "nenhum PDF" iguais "$(ls "$PASTA/pdf" | wc -l)" 0
 

@@ -17,6 +17,10 @@ RAIZ=$(cd "$E2E_AQUI/../.." && pwd)
 # Readable by every user: some cases run velmora as nobody.
 TMP=$(mktemp -d "${TMPDIR:-/tmp}/velmora-$TESTE.XXXXXX")
 chmod 755 "$TMP"
+# Qt's temporary folders of every velmora the test starts, also of one killed with -9, go away
+# with the test's own folder.
+export TMPDIR="$TMP/tmp"
+mkdir -m 1777 "$TMPDIR"
 FALHAS=0
 CASO=
 N_CASO=0
@@ -119,9 +123,20 @@ espera() {
     done
 }
 
-# Runs velmora as the user nobody (for permissions that root would ignore).
+# Runs velmora as the user nobody (for permissions that root would ignore). The binary may lie
+# where nobody cannot reach it (a checkout under /root): nobody runs a copy in the test's folder.
 como_nobody() {
-    setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"
+    local copia="$TMP/bin-nobody/velmora" arg args=()
+    if [[ ! -x "$copia" ]]; then
+        mkdir -p "$TMP/bin-nobody"
+        cp "$VELMORA" "$copia"
+        chmod 755 "$TMP/bin-nobody" "$copia"
+    fi
+    for arg in "$@"; do
+        [[ "$arg" == "$VELMORA" ]] && arg="$copia"
+        args+=("$arg")
+    done
+    setpriv --reuid=65534 --regid=65534 --clear-groups -- "${args[@]}"
 }
 
 termina() {

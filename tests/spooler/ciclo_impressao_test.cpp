@@ -15,6 +15,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "apoio/DecodificadoresTeste.h"
@@ -49,6 +50,8 @@ class ArquivosComFalhas : public SistemaArquivos {
     // Runs right before a job's lock is taken: what another spooler may do in between.
     std::function<void(const std::string&)> antesDeTravar;
 
+    int listagens() const { return listagens_; }
+
     std::vector<std::string> lista(const std::string& padrao) override {
         if (listaFalha) throw ErroPlataforma("Permission denied");
         // A tick that never ends would hang the test; far more listings than any case needs end
@@ -68,6 +71,8 @@ class ArquivosComFalhas : public SistemaArquivos {
         return sendoEscritos.count(caminho) > 0 || real_.emEscrita(caminho);
     }
     bool existe(const std::string& caminho) override { return real_.existe(caminho); }
+    bool existePasta(const std::string& pasta) override { return real_.existePasta(pasta); }
+    std::uint64_t idProcesso() override { return real_.idProcesso(); }
     void exclui(const std::string& caminho) override {
         if (naoExclui.count(caminho)) throw ErroPlataforma("Operation not permitted");
         real_.exclui(caminho);
@@ -249,10 +254,9 @@ TEST_F(CicloSemTrabalho, NadaAconteceSemTrabalho) {
     escreve("A.TXT", "a");
     escreve("B.PRN", "b");
     const std::vector<std::string> semTrabalho = {
-        "",                                   // nothing configured
-        pasta + "naoexiste/*.TXT",            // folder that does not exist
-        pasta + "*.DOC",                      // nothing matches
-        pasta + "*.TXT;" + pasta + "*.PRN;",  // several patterns are one pattern
+        "",                       // nothing configured
+        pasta + "*.DOC",          // nothing matches
+        ";" + pasta + "*.DOC;;",  // nothing matches either
     };
     for (const std::string& sLocal : semTrabalho) {
         valores.sLocal = sLocal;
@@ -287,6 +291,50 @@ TEST_F(CicloSemTrabalho, ArquivoAindaSendoEscritoFicaParaUmTiqueSeguinte) {
     tique();
     EXPECT_EQ(impressoes("A.TXT"), 1);
     EXPECT_EQ(diario, (Linhas{"desliga", impresso("A.TXT"), excluido("A.TXT"), "liga"}));
+}
+
+TEST_F(CicloSemTrabalho, LocalComVariosPadroesPegaCadaUmNaOrdem) {
+    const std::string outra = pasta + "outra/";
+    fs::create_directory(outra);
+    escreve("A.PRN", "a");
+    escreve("B.TXT", "b");
+    escreve("outra/C.TXT", "c");
+    valores.sLocal = pasta + "*.TXT;;" + outra + "*.TXT;" + pasta + "*.PRN;";
+
+    EXPECT_EQ(tique().impressos, 3);
+    EXPECT_EQ(impressora.documento(),
+              (Linhas{"linha b", "fim", "linha c", "fim", "linha a", "fim"}));
+    EXPECT_EQ(diario.at(1), impresso("B.TXT"));
+    EXPECT_EQ(diario.at(5), "log Arquivo " + outra + "C.TXT impresso");
+    EXPECT_EQ(naPasta(), Linhas{"outra"});
+}
+
+TEST_F(CicloSemTrabalho, LocalQueNadaPodeEncontrarEDitoUmaVez) {
+    escreve("A.TXT", "a");
+    valores.sLocal = pasta + "naoexiste/*.TXT;C:\\VIDEO\\*.TXT";
+    tique();
+    tique();
+    EXPECT_EQ(diario, (Linhas{"log LOCAL " + pasta + "naoexiste/*.TXT: a pasta " + pasta +
+                                  "naoexiste/ não existe",
+                              "log LOCAL C:\\VIDEO\\*.TXT: as pastas se separam com / (a \\ é "
+                              "do Windows); nenhum arquivo corresponde a este padrão"}));
+    EXPECT_TRUE(impressora.chamadas.empty());
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+
+    // Once the folder exists its jobs are taken; a LOCAL without ";" is one pattern as before.
+    diario.clear();
+    valores.sLocal = pasta + "*.TXT";
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_EQ(diario, (Linhas{"desliga", impresso("A.TXT"), excluido("A.TXT"), "liga"}));
+}
+
+TEST_F(CicloTrabalhos, ComBackupCadaTrabalhoCustaUmaSoListagem) {
+    valores.sBackup = "1";
+    for (int i = 0; i < 5; ++i) escreve("R" + std::to_string(i) + ".TXT", "r");
+    escreve("R0.bak", "backup antigo");
+    EXPECT_EQ(tique().impressos, 5);
+    EXPECT_EQ(arquivos.listagens(), 6);
+    EXPECT_EQ(le("R0.bak"), "r");
 }
 
 TEST(CicloPastaAtual, PadraoSemPastaUsaAPastaAtual) {
@@ -370,13 +418,37 @@ TEST_F(CicloFalhas, ArquivoQueNaoPodeSerLidoFicaOndeEsta) {
 
     EXPECT_EQ(pergunta.perguntas,
               Linhas{"Deu erro ao abrir o arquivo " + pasta + "A.TXT. Tentar novamente ?"});
-    EXPECT_EQ(diario, (Linhas{"desliga",
-                              "log Erro ao imprimir o arquivo " + pasta +
-                                  "A.TXT: Resource temporarily unavailable",
-                              "liga", "desliga", impresso("B.TXT"), excluido("B.TXT"), "liga"}));
+    EXPECT_EQ(
+        diario,
+        (Linhas{
+            "desliga",
+            "log Erro ao imprimir o arquivo " + pasta + "A.TXT: Resource temporarily unavailable",
+            "log Arquivo " + pasta + "A.TXT ignorado até ser alterado ou o Velmora ser reiniciado",
+            "liga", "desliga", impresso("B.TXT"), excluido("B.TXT"), "liga"}));
     EXPECT_EQ(impressoes("A.TXT"), 0);
     EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
     EXPECT_EQ(resumo.falhas, 1);
+}
+
+TEST_F(CicloFalhas, ArquivoRecusadoNaoEPerguntadoDeNovoAteMudar) {
+    escreve("A.TXT", "a");
+    arquivos.naoLe = {pasta + "A.TXT"};
+    tique();
+    ASSERT_EQ(pergunta.perguntas.size(), 1u);
+    EXPECT_EQ(diario.at(2), "log Arquivo " + pasta +
+                                "A.TXT ignorado até ser alterado ou o Velmora ser reiniciado");
+
+    diario.clear();
+    tique();
+    tique();
+    EXPECT_EQ(pergunta.perguntas.size(), 1u);
+    EXPECT_TRUE(diario.empty());
+
+    // Its permissions change (the user fixes them): asked, and read, again.
+    fs::permissions(pasta + "A.TXT", fs::perms::others_read, fs::perm_options::remove);
+    arquivos.naoLe.clear();
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_TRUE(naPasta().empty());
 }
 
 TEST_F(CicloFalhas, ErroInesperadoNumTrabalhoNaoParaOTique) {
@@ -573,6 +645,89 @@ TEST_F(CicloDuasInstancias, TrabalhoQueNaoSaiDaPastaNaoEImpressoPeloOutro) {
     EXPECT_TRUE(diarioDoOutro.empty());
     EXPECT_EQ(resumo.impressos + resumo.falhas, 0);
     EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
+}
+
+// A job written anew under its name while it prints: the new content stays, as a new job.
+TEST_F(CicloFalhas, TrabalhoReescritoDuranteAImpressaoFicaComoNovoTrabalho) {
+    const auto quando = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    struct Caso {
+        const char* descricao;
+        std::function<void()> reescreve;
+    };
+    const std::vector<Caso> casos = {
+        {"no mesmo arquivo", [&] { escreve("A.TXT", "segunda via, mais longa"); }},
+        // Another file moved over it, with the same size and time: only its identity differs.
+        {"outro arquivo com o mesmo nome",
+         [&] {
+             escreve("novo", "b");
+             fs::last_write_time(pasta + "novo", quando);
+             fs::rename(pasta + "novo", pasta + "A.TXT");
+         }},
+    };
+    valores.sBackup = "1";
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.descricao);
+        escreve("A.bak", "backup do trabalho anterior");
+        escreve("A.TXT", "a");
+        fs::last_write_time(pasta + "A.TXT", quando);
+        const std::string depois = caso.descricao[0] == 'n' ? "segunda via, mais longa" : "b";
+        impressora.chamadas.clear();
+        diario.clear();
+        bool reescrito = false;
+        impressora.aoChamar = [&](const std::string& chamada) {
+            if (chamada == "titulo A.TXT" && !std::exchange(reescrito, true)) caso.reescreve();
+        };
+
+        tique();
+        EXPECT_EQ(diario, (Linhas{"desliga", impresso("A.TXT"),
+                                  "log Arquivo " + pasta +
+                                      "A.TXT foi alterado durante a impressão; não foi excluído "
+                                      "e será impresso de novo como um novo trabalho",
+                                  "liga"}));
+        EXPECT_EQ(le("A.TXT"), depois);
+        EXPECT_EQ(le("A.bak"), "backup do trabalho anterior");
+
+        tique();
+        EXPECT_EQ(impressora.documento(), (Linhas{"linha a", "fim", "linha " + depois, "fim"}));
+        EXPECT_EQ(naPasta(), Linhas{"A.bak"});
+        EXPECT_EQ(le("A.bak"), depois);
+    }
+}
+
+// What a runner keeps between two runs, here in memory.
+class EstadoEmMemoria : public GuardaEstado {
+  public:
+    std::string le() override { return texto; }
+    void grava(const std::string& novo) override { texto = novo; }
+    std::string texto;
+};
+
+TEST_F(CicloFalhas, ArquivoQueNaoSaiNaoEImpressoDeNovoNaExecucaoSeguinte) {
+    EstadoEmMemoria estado;
+    escreve("A.TXT", "a");
+    escreve("B.TXT", "b");
+    arquivos.naoExclui = {pasta + "A.TXT", pasta + "B.TXT"};
+    const auto execucao = [&] {
+        CicloImpressao ciclo{valores, arquivos, saida, pergunta, timer, registro, &estado};
+        return ciclo.timerImpressao_Timer();
+    };
+    ASSERT_EQ(execucao().falhas, 2);
+    fs::remove(pasta + "B.TXT");  // removed by hand: forgotten
+
+    for (int i = 0; i < 3; ++i) {
+        diario.clear();
+        const ResumoCiclo resumo = execucao();
+        EXPECT_EQ(resumo.impressos + resumo.falhas, 0);
+        EXPECT_TRUE(diario.empty());
+    }
+    EXPECT_EQ(impressoes("A.TXT"), 1);
+    EXPECT_EQ(estado.texto.find("B.TXT"), std::string::npos);
+
+    // Changed, it is a new job.
+    escreve("A.TXT", "a, segunda via");
+    arquivos.naoExclui.clear();
+    EXPECT_EQ(execucao().impressos, 1);
+    EXPECT_EQ(impressoes("A.TXT"), 2);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "apoio/DecodificadoresTeste.h"
@@ -23,7 +25,27 @@ using teste::ImpressoraGravadora;
 using teste::RelogioFixo;
 using Chamadas = std::vector<std::string>;
 
-const std::string kTemporario = "temp07122026091631.BAK";
+// The raw path's temporary name: "temp", the date-time digits and the process id in ten digits.
+std::string temporario(const std::string& digitos = "07122026091631", long processo = ::getpid()) {
+    std::string id = std::to_string(processo);
+    return "temp" + digitos + std::string(10 - id.size(), '0') + id + ".BAK";
+}
+const std::string kTemporario = temporario();
+
+// The file system as another process sees it.
+class ArquivosDeOutroProcesso : public SistemaArquivosPosix {
+  public:
+    explicit ArquivosDeOutroProcesso(std::uint64_t id) : id_(id) {}
+    std::uint64_t idProcesso() override { return id_; }
+
+  private:
+    std::uint64_t id_;
+};
+
+std::string conteudo(const std::string& caminho) {
+    std::ifstream entrada(caminho, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(entrada), {});
+}
 
 // Runs every case in a fresh current folder, where the raw path puts its temporary file.
 class Saida : public ::testing::Test {
@@ -99,6 +121,13 @@ TEST_F(CaminhoImpressora, EscolheAImpressoraSemDiferencaDeMaiusculas) {
 
     ASSERT_TRUE(imprime("\r\nA").ok);
     EXPECT_EQ(impressora.atual, "HP LaserJet 1020");  // the first match, as the system names it
+}
+
+TEST_F(CaminhoImpressora, NomeComAcentoEscolheAFilaEmQualquerCaixa) {
+    impressora.instaladas = {{"Laser", "laser"}, {"Impressão Fiscal", "fiscal"}};
+    valores.sImpressora = "IMPRESSÃO FISCAL";
+    ASSERT_TRUE(imprime("\r\nA").ok);
+    EXPECT_EQ(impressora.atual, "Impressão Fiscal");
 }
 
 TEST_F(CaminhoImpressora, NomeDesconhecidoMantemAImpressoraAtual) {
@@ -284,7 +313,7 @@ TEST_F(CaminhoBruto, NomeTemporarioVemDaDataEHoraSemBarrasDoisPontosEBrancos) {
 
     relogio.texto = "7/12/2026 9:16:31 PM";
     ASSERT_TRUE(imprime("\r\nA").ok);
-    EXPECT_EQ(impressora.arquivoBruto, "temp712202691631PM.BAK");
+    EXPECT_EQ(impressora.arquivoBruto, temporario("712202691631PM"));
 }
 
 TEST_F(CaminhoBruto, NaoDeixaArquivoTemporarioNemDepoisDeFalhar) {
@@ -303,6 +332,28 @@ TEST_F(CaminhoBruto, SobraDeMesmoNomeESubstituida) {
     std::ofstream(kTemporario) << "sobra de um trabalho anterior, mais longa que o novo";
     ASSERT_TRUE(imprime("\r\nnovo").ok);
     EXPECT_EQ(impressora.bytesBrutos, "novo\r\n");
+    EXPECT_TRUE(arquivosNaPasta().empty());
+}
+
+TEST_F(CaminhoBruto, DoisSpoolersNaMesmaPastaNoMesmoSegundoNaoSeTocam) {
+    ArquivosDeOutroProcesso arquivosDoOutro(4242);
+    ImpressoraGravadora impressoraDoOutro;
+    DispositivosSaida outro{impressoraDoOutro, arquivosDoOutro, decodificador, relogio};
+    std::string nossoDuranteOOutro;
+    // The other spooler's job runs while ours is on its way to the port.
+    bool feito = false;
+    impressora.aoChamar = [&](const std::string&) {
+        if (std::exchange(feito, true)) return;
+        EXPECT_TRUE(Imprimir("\r\nB", valores, "B.TXT", outro).ok);
+        nossoDuranteOOutro = conteudo(impressora.arquivoBruto);
+    };
+
+    ASSERT_TRUE(imprime("\r\nA", "A.TXT").ok);
+
+    EXPECT_EQ(nossoDuranteOOutro, "A\r\n");
+    EXPECT_EQ(impressora.bytesBrutos, "A\r\n");
+    EXPECT_EQ(impressoraDoOutro.bytesBrutos, "B\r\n");
+    EXPECT_EQ(impressoraDoOutro.arquivoBruto, temporario("07122026091631", 4242));
     EXPECT_TRUE(arquivosNaPasta().empty());
 }
 

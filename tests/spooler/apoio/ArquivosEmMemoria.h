@@ -37,6 +37,8 @@ class ArquivosEmMemoria : public SistemaArquivos {
     std::optional<InfoArquivo> info(const std::string&) override { naoUsado("info"); }
     bool emEscrita(const std::string&) override { naoUsado("emEscrita"); }
     bool existe(const std::string&) override { naoUsado("existe"); }
+    bool existePasta(const std::string&) override { naoUsado("existePasta"); }
+    std::uint64_t idProcesso() override { naoUsado("idProcesso"); }
     void exclui(const std::string&) override { naoUsado("exclui"); }
     void renomeia(const std::string&, const std::string&) override { naoUsado("renomeia"); }
     std::unique_ptr<TravaArquivo> trava(const std::string&) override { naoUsado("trava"); }
