@@ -18,8 +18,16 @@ class SistemaArquivosPosix : public SistemaArquivos {
     // predictable order whatever order the file system keeps.
     std::vector<std::string> lista(const std::string& padrao) override;
     std::string leTudo(const std::string& caminho) override;
+    // Through the lock's descriptor when it holds the job, in blocks of a buffer kept for the
+    // next job.
+    void leEmBlocos(const std::string& caminho, TravaArquivo* trava,
+                    const std::function<void(std::string_view)>& bloco) override;
+    std::optional<std::string> proximoNome(const std::string& padrao,
+                                           const std::string& depoisDe) override;
     std::optional<InfoArquivo> info(const std::string& caminho) override;
     bool emEscrita(const std::string& caminho) override;
+    // The lease is asked on the lock's own descriptor.
+    bool emEscritaPelaTrava(const std::string& caminho, TravaArquivo& trava) override;
     bool existe(const std::string& caminho) override;
     bool existePasta(const std::string& pasta) override;
     void exclui(const std::string& caminho) override;
@@ -30,7 +38,10 @@ class SistemaArquivosPosix : public SistemaArquivos {
     std::uint64_t idProcesso() override;
 
   private:
+    bool emEscritaAberto(int fd);
+
     ListagemVigiada listagem_;
+    std::vector<char> buffer_;
 };
 
 }  // namespace velmora
