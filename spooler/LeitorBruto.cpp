@@ -23,9 +23,10 @@ class LinhasBrutas {
         // A CR at the end of the last block waited to see what follows it.
         if (crPendente_ && bytes.front() != '\n') destino_("\n");
         crPendente_ = false;
-        std::size_t inicio = 0;
+        std::size_t inicio = 0;  // of what is still to be handed on
+        std::size_t busca = 0;
         for (;;) {
-            const void* achado = std::memchr(bytes.data() + inicio, '\r', bytes.size() - inicio);
+            const void* achado = std::memchr(bytes.data() + busca, '\r', bytes.size() - busca);
             if (achado == nullptr) break;
             const auto cr =
                 static_cast<std::size_t>(static_cast<const char*>(achado) - bytes.data());
@@ -33,10 +34,8 @@ class LinhasBrutas {
                 crPendente_ = true;
                 break;
             }
-            if (bytes[cr + 1] == '\n') {
-                inicio = cr + 2;
-                continue;
-            }
+            busca = cr + 1;
+            if (bytes[cr + 1] == '\n') continue;
             destino_(bytes.substr(inicio, cr + 1 - inicio));
             destino_("\n");
             inicio = cr + 1;

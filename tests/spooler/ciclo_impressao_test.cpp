@@ -25,6 +25,7 @@
 #include "apoio/TimerGravador.h"
 #include "platform/posix/SistemaArquivosPosix.h"
 #include "spooler/ErroPlataforma.h"
+#include "spooler/LeitorJob.h"
 
 namespace velmora {
 namespace {
@@ -728,6 +729,65 @@ TEST_F(CicloFalhas, ArquivoQueNaoSaiNaoEImpressoDeNovoNaExecucaoSeguinte) {
     arquivos.naoExclui.clear();
     EXPECT_EQ(execucao().impressos, 1);
     EXPECT_EQ(impressoes("A.TXT"), 2);
+}
+
+using CicloBruto = Ciclo;
+
+// A job far larger than a reading block, with the line ends that can fall on a block's edge:
+// a lone CR, a CR LF cut in two, a lone LF, and a lone CR at its very end.
+std::string jobGrandeComBordas(std::size_t tamanho) {
+    std::string job;
+    job.reserve(tamanho + 1);
+    for (std::size_t i = 0; job.size() < tamanho; ++i) {
+        job += "LINHA " + std::to_string(i) + (i % 5 == 0 ? "\r" : i % 7 == 0 ? "\n" : "\r\n");
+    }
+    constexpr std::size_t kBloco = 256 * 1024;
+    for (std::size_t borda = kBloco; borda + 1 < job.size(); borda += kBloco) {
+        job[borda - 1] = '\r';
+        job[borda] = (borda / kBloco) % 2 ? 'x' : '\n';
+    }
+    job.back() = '\r';
+    return job;
+}
+
+TEST_F(CicloBruto, JobGrandeLidoEmBlocosSaiComOsBytesDoTextoInteiro) {
+    valores.sParalela = "1";
+    valores.sPorta = "LPT2";
+    escreve("GRANDE.TXT", jobGrandeComBordas(100 * 1024 * 1024));
+
+    // What the whole-text path hands over for this file.
+    Valores inteiro = valores;
+    const JobLido lido =
+        le_conteudo(pasta, "GRANDE.TXT", inteiro, arquivos, decodificador, pergunta);
+    ASSERT_TRUE(lido.lido);
+    ASSERT_TRUE(Imprimir(lido.texto, inteiro, "GRANDE.TXT", saida).ok);
+    const std::string esperado = std::move(impressora.bytesBrutos);
+    ASSERT_GT(esperado.size(), 100u * 1024 * 1024);
+
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_EQ(impressora.bytesBrutos.size(), esperado.size());
+    EXPECT_TRUE(impressora.bytesBrutos == esperado);
+    EXPECT_TRUE(naPasta().empty());
+}
+
+TEST_F(CicloBruto, ArquivoQueNaoPodeSerLidoNaoVaiParaAPortaEFicaOndeEsta) {
+    valores.sParalela = "1";
+    valores.sPorta = "LPT2";
+    escreve("A.TXT", "a");
+    arquivos.naoLe = {pasta + "A.TXT"};
+
+    EXPECT_EQ(tique().falhas, 1);
+    EXPECT_EQ(pergunta.perguntas,
+              Linhas{"Deu erro ao abrir o arquivo " + pasta + "A.TXT. Tentar novamente ?"});
+    EXPECT_TRUE(impressora.arquivoBruto.empty());
+    EXPECT_EQ(
+        diario,
+        (Linhas{
+            "desliga",
+            "log Erro ao imprimir o arquivo " + pasta + "A.TXT: Resource temporarily unavailable",
+            "log Arquivo " + pasta + "A.TXT ignorado até ser alterado ou o Velmora ser reiniciado",
+            "liga"}));
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
 }
 
 }  // namespace
