@@ -219,11 +219,15 @@ class Bancada:
     def velmora_uma_vez(self, ini):
         return roda([self.velmora, "--once", "--ini", ini], env=self.env, cwd=self.trabalho)
 
+    def ini_vazio(self):
+        """Settings of a raw tick on a folder without jobs."""
+        os.makedirs(os.path.join(self.raiz, "vazia"), exist_ok=True)
+        return self.ini(True, "VAZIO.INI", os.path.join(self.raiz, "vazia"))
+
     def inicio(self):
         """Median wall time of `velmora --once` on an empty folder: start-up and exit."""
         if self._inicio is None:
-            ini = self.ini(True, "VAZIO.INI", os.path.join(self.raiz, "vazia"))
-            os.makedirs(os.path.join(self.raiz, "vazia"), exist_ok=True)
+            ini = self.ini_vazio()
             tempos = [self.velmora_uma_vez(ini)[0] for _ in range(max(3, self.repeticoes))]
             self._inicio = statistics.median(tempos)
         return self._inicio
@@ -399,6 +403,8 @@ def mede_job_grande(b):
     ini = b.ini(True)
     tempos = {"velmora": [], "cp": []}
     rss = []
+    # The peak of a tick without jobs: the floor the job's own memory stands on.
+    piso = statistics.median(b.velmora_uma_vez(b.ini_vazio())[1] for _ in range(3))
     for _ in range(b.repeticoes):
         for quem in random.sample(list(tempos), len(tempos)):
             if os.path.exists(b.saida):
@@ -420,8 +426,9 @@ def mede_job_grande(b):
     return [
         (f"Raw path: one job of {fmt_mb(tamanho)}, time", fmt_s(v), fmt_s(c) + " (cp)",
          razao(v / c) + " the time", "≤ 3× the time", v / c <= 3),
-        (f"Raw path: one job of {fmt_mb(tamanho)}, peak RSS", fmt_mb(pico), fmt_mb(tamanho) +
-         " (file)", razao(pico / tamanho) + " the file", "≤ 16 MB", pico <= 16 * MB),
+        (f"Raw path: one job of {fmt_mb(tamanho)}, peak RSS", fmt_mb(pico),
+         fmt_mb(piso) + " (no job)", "+" + fmt_mb(pico - piso) + " for the job", "≤ 16 MB",
+         pico <= 16 * MB),
     ]
 
 
