@@ -126,8 +126,16 @@ Resultado copiaNaPorta(const GravaJob& gravaJob, const Valores& valores, const s
     Resultado resultado;
     std::optional<InfoArquivo> criado;
     try {
-        if (arquivos.existe(nome)) arquivos.exclui(nome);
-        std::unique_ptr<ArquivoEscrita> arquivo = arquivos.criaExclusivo(nome);
+        std::unique_ptr<ArquivoEscrita> arquivo;
+        try {
+            arquivo = arquivos.criaExclusivo(nome);
+        } catch (const std::exception&) {
+            // A leftover of a dead process under this name is replaced; asked only then, so that
+            // a job costs no look for a file that is almost never there.
+            if (!arquivos.existe(nome)) throw;
+            arquivos.exclui(nome);
+            arquivo = arquivos.criaExclusivo(nome);
+        }
         criado = arquivos.info(nome);
         const std::uint64_t escritos = gravaJob(*arquivo);
         arquivo->fecha();

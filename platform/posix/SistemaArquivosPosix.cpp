@@ -318,6 +318,6 @@ std::unique_ptr<ArquivoEscrita> SistemaArquivosPosix::criaExclusivo(const std::s
     return std::make_unique<ArquivoEscritaPosix>(fd);
 }
 
-std::uint64_t SistemaArquivosPosix::idProcesso() { return static_cast<std::uint64_t>(::getpid()); }
+std::uint64_t SistemaArquivosPosix::idProcesso() { return processo_; }
 
 }  // namespace velmora

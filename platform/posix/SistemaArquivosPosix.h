@@ -1,5 +1,7 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +44,8 @@ class SistemaArquivosPosix : public SistemaArquivos {
 
     ListagemVigiada listagem_;
     std::vector<char> buffer_;
+    // Asked once: the spooler never forks, and every job's temporary name needs it.
+    std::uint64_t processo_ = static_cast<std::uint64_t>(::getpid());
 };
 
 }  // namespace velmora
