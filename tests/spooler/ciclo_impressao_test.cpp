@@ -54,22 +54,31 @@ class ArquivosComFalhas : public SistemaArquivos {
     int listagens() const { return listagens_; }
 
     std::vector<std::string> lista(const std::string& padrao) override {
-        if (listaFalha) throw ErroPlataforma("Permission denied");
-        // A tick that never ends would hang the test; far more listings than any case needs end
-        // it, and the case's own checks then fail.
-        if (++listagens_ > 500) throw ErroPlataforma("listagens demais");
+        contaListagem();
         return real_.lista(padrao);
     }
+    std::optional<std::string> proximoNome(const std::string& padrao,
+                                           const std::string& depoisDe) override {
+        contaListagem();
+        return real_.proximoNome(padrao, depoisDe);
+    }
     std::string leTudo(const std::string& caminho) override {
-        if (naoLe.count(caminho)) throw ErroPlataforma("Resource temporarily unavailable");
-        if (leComErroAlheio.count(caminho)) throw std::length_error("arquivo grande demais");
+        falhaDeLeitura(caminho);
         return real_.leTudo(caminho);
+    }
+    void leEmBlocos(const std::string& caminho, TravaArquivo* trava,
+                    const std::function<void(std::string_view)>& bloco) override {
+        falhaDeLeitura(caminho);
+        real_.leEmBlocos(caminho, trava, bloco);
     }
     std::optional<InfoArquivo> info(const std::string& caminho) override {
         return real_.info(caminho);
     }
     bool emEscrita(const std::string& caminho) override {
         return sendoEscritos.count(caminho) > 0 || real_.emEscrita(caminho);
+    }
+    bool emEscritaPelaTrava(const std::string& caminho, TravaArquivo& trava) override {
+        return sendoEscritos.count(caminho) > 0 || real_.emEscritaPelaTrava(caminho, trava);
     }
     bool existe(const std::string& caminho) override { return real_.existe(caminho); }
     bool existePasta(const std::string& pasta) override { return real_.existePasta(pasta); }
@@ -92,6 +101,17 @@ class ArquivosComFalhas : public SistemaArquivos {
     }
 
   private:
+    void contaListagem() {
+        if (listaFalha) throw ErroPlataforma("Permission denied");
+        // A tick that never ends would hang the test; far more listings than any case needs end
+        // it, and the case's own checks then fail.
+        if (++listagens_ > 500) throw ErroPlataforma("listagens demais");
+    }
+    void falhaDeLeitura(const std::string& caminho) const {
+        if (naoLe.count(caminho)) throw ErroPlataforma("Resource temporarily unavailable");
+        if (leComErroAlheio.count(caminho)) throw std::length_error("arquivo grande demais");
+    }
+
     SistemaArquivosPosix real_;
     int listagens_ = 0;
 };
