@@ -25,7 +25,15 @@ constexpr qreal kMargemMm = 6.35;
 // short of what reports laid out for Courier expect.
 constexpr qreal kLinhaCourierEm = 1.133;
 
-qreal passoDaLinha(const QFont& fonte, const QFontMetricsF& medidas, int resolucao) {
+QPageLayout layout(const QPageSize& tamanho, bool paisagem) {
+    return QPageLayout(tamanho, paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(kMargemMm, kMargemMm, kMargemMm, kMargemMm),
+                       QPageLayout::Millimeter);
+}
+
+qreal passoDaLinha(const QFont& fonte, const QFontMetricsF& medidas, int resolucao,
+                   qreal entrelinha) {
+    if (entrelinha > 0) return entrelinha * resolucao / 72.0;
     const qreal em = fonte.pointSizeF() * resolucao / 72.0;
     if (em <= 0) return medidas.lineSpacing();
     return std::min(medidas.lineSpacing(), kLinhaCourierEm * em);
@@ -35,7 +43,13 @@ std::string texto(const QString& s) { return s.toStdString(); }
 
 }  // namespace
 
-DocumentoPdf::DocumentoPdf(const QString& titulo) {
+QSizeF DocumentoPdf::areaUtil(const QPageSize& tamanho) {
+    // In the painter's own pixels, so that what is said to fit is what the page holds.
+    const QRect area = layout(tamanho, false).paintRectPixels(kResolucao);
+    return QSizeF(area.width() * 72.0 / kResolucao, area.height() * 72.0 / kResolucao);
+}
+
+DocumentoPdf::DocumentoPdf(const QString& titulo, const QPageSize& tamanho, bool paisagem) {
     if (!pasta_.isValid()) {
         throw ErroPlataforma("não foi possível criar a pasta temporária do documento: " +
                              texto(pasta_.errorString()));
@@ -45,9 +59,7 @@ DocumentoPdf::DocumentoPdf(const QString& titulo) {
     pdf_->setResolution(kResolucao);
     pdf_->setTitle(titulo);
     pdf_->setCreator(QStringLiteral("Velmora"));
-    pdf_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                    QMarginsF(kMargemMm, kMargemMm, kMargemMm, kMargemMm),
-                                    QPageLayout::Millimeter));
+    pdf_->setPageLayout(layout(tamanho, paisagem));
     if (!pintor_.begin(pdf_.get())) {
         throw ErroPlataforma("não foi possível criar o documento " + texto(arquivo_));
     }
@@ -65,12 +77,16 @@ void DocumentoPdf::iniciaPagina() {
 
 void DocumentoPdf::novaPagina() { ++quebrasPendentes_; }
 
-void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte) {
+void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte, qreal entrelinha) {
     for (; quebrasPendentes_ > 0; --quebrasPendentes_) iniciaPagina();
 
-    if (!fonte_ || *fonte_ != fonte) usaFonte(fonte);
+    if (!fonte_ || *fonte_ != fonte || entrelinha != entrelinha_) {
+        entrelinha_ = entrelinha;
+        usaFonte(fonte);
+    }
     const QRectF area(QPointF(0, 0), QSizeF(pintor_.device()->width(), pintor_.device()->height()));
-    if (y_ > 0 && y_ + passo_ > area.height()) iniciaPagina();
+    // Half a pixel of slack: a pitch worked out to fit a number of lines is not refused the last.
+    if (y_ > 0 && y_ + passo_ > area.height() + 0.5) iniciaPagina();
 
     const qreal base = y_ + passo_ * medidas_->ascent() / medidas_->height();
     if (!desenhaGlifos(linha, base, area.width())) desenhaTexto(linha, base, area.width());
@@ -82,7 +98,7 @@ void DocumentoPdf::usaFonte(const QFont& fonte) {
     fonte_ = fonte;
     pintor_.setFont(fonte);
     medidas_.emplace(pintor_.font(), pdf_.get());
-    passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution());
+    passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution(), entrelinha_);
     // Lines of a proportional font may kern, and lines under a rule need it drawn across them.
     const QFont noPdf(fonte, pdf_.get());
     const bool riscada = fonte.underline() || fonte.overline() || fonte.strikeOut();
