@@ -41,6 +41,9 @@ qreal passoDaLinha(const QFont& fonte, const QFontMetricsF& medidas, int resoluc
 
 std::string texto(const QString& s) { return s.toStdString(); }
 
+// What adding up a line's advances may stray by, in device pixels.
+constexpr qreal kFolga = 0.01;
+
 }  // namespace
 
 QSizeF DocumentoPdf::areaUtil(const QPageSize& tamanho) {
@@ -96,14 +99,21 @@ void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte, qreal 
 void DocumentoPdf::usaFonte(const QFont& fonte) {
     descarregaGlifos();
     fonte_ = fonte;
-    pintor_.setFont(fonte);
+    // Qt rounds a size to whole device pixels, which can make a line a hair wider than the width
+    // its size was chosen for, and its last character would be cut: rounded down instead, and
+    // the glyphs drawn one by one keep the pitch of the size asked for.
+    QFont naPagina(fonte);
+    const qreal pixels = fonte.pointSizeF() * pdf_->resolution() / 72.0;
+    if (pixels > 0) naPagina.setPixelSize(std::max(1, static_cast<int>(std::floor(pixels + 1e-3))));
+    pintor_.setFont(naPagina);
     medidas_.emplace(pintor_.font(), pdf_.get());
     passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution(), entrelinha_);
     // Lines of a proportional font may kern, and lines under a rule need it drawn across them.
-    const QFont noPdf(fonte, pdf_.get());
+    const QFont noPdf(naPagina, pdf_.get());
     const bool riscada = fonte.underline() || fonte.overline() || fonte.strikeOut();
     const bool glifosSoltos = QFontInfo(noPdf).fixedPitch() && !riscada;
     glifos_ = glifosSoltos ? QRawFont::fromFont(noPdf) : QRawFont();
+    escalaAvanco_ = glifos_.isValid() && pixels > 0 ? pixels / glifos_.pixelSize() : 1;
     avancos_.clear();
 }
 
@@ -119,7 +129,8 @@ void DocumentoPdf::conheceAvancos(const QList<quint32>& indices) {
     }
     if (novos.isEmpty()) return;
     const QList<QPointF> medidos = glifos_.advancesForGlyphIndexes(novos);
-    for (qsizetype i = 0; i < novos.size(); ++i) avancos_[novos[i]] = medidos[i].x();
+    for (qsizetype i = 0; i < novos.size(); ++i)
+        avancos_[novos[i]] = medidos[i].x() * escalaAvanco_;
 }
 
 // Qt shapes every line and writes every glyph, blanks included, as a positioned string of its
@@ -144,7 +155,7 @@ bool DocumentoPdf::desenhaGlifos(const QString& linha, qreal base, qreal largura
 
     qreal x = 0;
     // Cut at the last whole character that fits, so nothing hides beyond the edge.
-    for (qsizetype i = 0; i < indices.size() && x + avancos_[indices[i]] <= largura; ++i) {
+    for (qsizetype i = 0; i < indices.size() && x + avancos_[indices[i]] <= largura + kFolga; ++i) {
         if (linha[i] != u' ') {
             tinta_.append(indices[i]);
             // Whole device pixels (1/1200 inch) write shorter numbers into the page.

@@ -62,6 +62,7 @@ class DocumentoPdf {
     qreal passo_ = 0;
     QRawFont glifos_;             // invalid where lines must go through Qt's text layout
     std::vector<qreal> avancos_;  // by glyph index, -1 until asked for
+    qreal escalaAvanco_ = 1;      // from the size drawn to the size asked for
     // Glyphs of the current page not drawn yet, and where they go.
     QList<quint32> tinta_;
     QList<QPointF> posicoes_;
