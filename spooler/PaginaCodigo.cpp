@@ -120,6 +120,9 @@ long pontos(std::string_view job, const Pagina& pagina) {
 
 // What a DOS code page must win by: one solid sign, not a stray byte.
 constexpr long kMargemDos = 2;
+// A report keeps its code page from start to end: its first megabytes are evidence enough, and
+// a 100 MB job is not weighed three times whole.
+constexpr std::size_t kAmostra = 8u << 20;
 
 }  // namespace
 
@@ -179,6 +182,7 @@ bool ehUtf8Valido(std::string_view bytes) {
 
 std::string codigoPeloConteudo(std::string_view job) {
     if (ehUtf8Valido(job)) return kUtf8;
+    job = job.substr(0, kAmostra);
     const long windows = pontos(job, kPagina1252);
     const long cp850 = pontos(job, kPagina850);
     const long cp437 = pontos(job, kPagina437);

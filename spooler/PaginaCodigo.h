@@ -12,10 +12,11 @@ inline const std::string kWindows1252 = "WINDOWS-1252";
 inline const std::string kCp850 = "CP850";
 inline const std::string kCp437 = "CP437";
 
-// UTF-8 when the job is well-formed UTF-8 (pure ASCII is). Otherwise the job's bytes above 0x7F
-// are weighed in each of Windows-1252, CP850 and CP437: Portuguese accented letters beside
-// letters, box-drawing characters beside each other, bytes the code page leaves undefined. A
-// DOS code page must win by a clear margin; a job that shows no clear sign is Windows-1252.
+// UTF-8 when the job is well-formed UTF-8 (pure ASCII is). Otherwise the bytes above 0x7F of
+// its first 8 MB are weighed in each of Windows-1252, CP850 and CP437: Portuguese accented
+// letters beside letters, box-drawing characters beside each other, bytes the code page leaves
+// undefined. A DOS code page must win by a clear margin; a job that shows no clear sign is
+// Windows-1252.
 std::string codigoPeloConteudo(std::string_view job);
 
 // The DOS code pages, which a job rarely declares: worth telling the user when chosen.
