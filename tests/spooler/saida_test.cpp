@@ -196,27 +196,6 @@ TEST_F(CaminhoImpressora, AvancoDeFolhaEEjectQuebramAPagina) {
     }
 }
 
-// A line no size can hold goes on over the following lines, every character kept.
-TEST_F(CaminhoImpressora, LinhaMaisLargaQueAFolhaContinuaNasLinhasSeguintes) {
-    std::string longa;
-    for (int i = 0; i < 40000; ++i) longa += static_cast<char>('a' + i % 26);
-    valores.iMaiorLinha = 32767;
-    ASSERT_TRUE(imprime("\r\n" + longa + "   \r\n\tfim").ok);
-
-    EXPECT_TRUE(impressora.paisagem);
-    EXPECT_EQ(impressora.pontos, 5.0f);
-    const Chamadas documento = impressora.documento();
-    ASSERT_GT(documento.size(), 3u);
-    std::string junto;
-    for (std::size_t i = 0; i + 2 < documento.size(); ++i) {
-        const std::string linha = documento[i].substr(6);
-        EXPECT_LE(linha.size() * 0.6 * 5, kA4.altura) << i;
-        junto += linha;
-    }
-    EXPECT_EQ(junto, longa) << "the trailing blanks go, nothing else";
-    EXPECT_EQ(documento[documento.size() - 2], "linha         fim");
-}
-
 TEST_F(CaminhoImpressora, CadaLinhaSaiNoCodigoEscolhidoParaOTrabalho) {
     ASSERT_TRUE(imprime("\r\nS\xE3o Paulo\r\nA\xE7\xFA"
                         "car")
