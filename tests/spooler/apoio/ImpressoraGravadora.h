@@ -45,7 +45,6 @@ class ImpressoraGravadora : public CamadaImpressao {
     std::string atual = "Padrao";  // the current printer
     Papel folha{559.28, 805.89};   // A4 less a quarter inch all round
     // Settings that are not part of the recorded calls.
-    float pontos = 0;
     bool paisagem = false;
     double entrelinha = 0;
 
@@ -88,9 +87,8 @@ class ImpressoraGravadora : public CamadaImpressao {
         return fontes.at(static_cast<std::size_t>(indice));
     }
     void defineFonte(const std::string& nome) override { grava("fonte " + nome); }
-    void defineTamanho(float p) override {
-        pontos = p;
-        grava("tamanho " + std::to_string(static_cast<int>(p)));
+    void defineTamanho(float pontos) override {
+        grava("tamanho " + std::to_string(static_cast<int>(pontos)));
     }
     void defineSublinhado(bool ligado) override {
         grava(std::string("sublinhado ") + (ligado ? "1" : "0"));
