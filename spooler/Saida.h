@@ -4,6 +4,7 @@
 
 #include "CamadaImpressao.h"
 #include "Decodificador.h"
+#include "Formato.h"
 #include "Relogio.h"
 #include "Resultado.h"
 #include "SistemaArquivos.h"
@@ -28,8 +29,5 @@ Resultado Imprimir(const std::string& textoJob, const Valores& valores, const st
 // Makes the first font of the current printer whose name starts with `prefixo` (any letter case)
 // the printer's font; leaves the font as it was when none matches.
 void SelecionarFonte(CamadaImpressao& impressora, const std::string& prefixo);
-
-// Font size in points for the job's widest line.
-float tamanhoFonte(std::int16_t iMaiorLinha);
 
 }  // namespace velmora
