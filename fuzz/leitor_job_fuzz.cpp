@@ -49,10 +49,23 @@ std::string linhasComCr(std::string_view bytes) {
     return r;
 }
 
-std::size_t semBrancosNasPontas(std::string_view linha) {
-    const auto inicio = linha.find_first_not_of(' ');
-    if (inicio == std::string_view::npos) return 0;
-    return linha.find_last_not_of(' ') - inicio + 1;
+// Columns on paper up to the last inked character, for bytes read as Latin-1: tab stops of
+// eight, control characters take none, LF and FF start again at the left edge.
+std::size_t larguraNoPapel(std::string_view linha) {
+    std::size_t coluna = 0;
+    std::size_t maior = 0;
+    for (const char ch : linha) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\t') {
+            coluna = (coluna / 8 + 1) * 8;
+        } else if (c == '\n' || c == '\f') {
+            coluna = 0;
+        } else if (c >= 0x20 && !(c >= 0x7F && c <= 0x9F)) {
+            ++coluna;
+            if (c != ' ') maior = std::max(maior, coluna);
+        }
+    }
+    return maior;
 }
 
 }  // namespace
@@ -100,13 +113,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
         EXIGE(partes[i].find('\r') == std::string_view::npos);
         if (i > 1) juntas += '\r';
         juntas += partes[i];
-        maisLarga = std::max(maisLarga, semBrancosNasPontas(partes[i]));
+        maisLarga = std::max(maisLarga, larguraNoPapel(partes[i]));
         maisLongaEmBytes = std::max(maisLongaEmBytes, partes[i].size());
     }
     EXIGE(juntas == linhasComCr(bytes));
 
     EXIGE(valores.iMaiorLinha >= 0);
-    EXIGE(static_cast<std::size_t>(valores.iMaiorLinha) <= maisLongaEmBytes);
+    // A tab is one byte and up to eight columns.
+    EXIGE(static_cast<std::size_t>(valores.iMaiorLinha) <= 8 * maisLongaEmBytes);
     if (escolhido == 0) {
         EXIGE(static_cast<std::size_t>(valores.iMaiorLinha) ==
               std::min<std::size_t>(maisLarga, 32767));

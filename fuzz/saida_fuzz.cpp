@@ -48,8 +48,46 @@ bool temEject(std::string linha) {
     return linha.find("EJECT") != std::string::npos;
 }
 
-float tamanhoEsperado(int largura) {
-    return largura <= 80 ? 11 : largura <= 100 ? 9 : largura <= 110 ? 8 : 7;
+bool semColunaLatin1(unsigned char c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+// The printed lines of one line on paper: tabs to stops of eight, trailing blanks dropped, cut
+// every `colunas` columns in front of a character that takes a column.
+std::vector<std::string> pedacos(std::string_view bytes, std::size_t colunas) {
+    std::string linha;
+    std::size_t coluna = 0;
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\t') {
+            const std::size_t brancos = 8 - coluna % 8;
+            linha.append(brancos, ' ');
+            coluna += brancos;
+        } else {
+            linha += ch;
+            if (!semColunaLatin1(c)) ++coluna;
+        }
+    }
+    linha.erase(linha.find_last_not_of(' ') == std::string::npos ? 0
+                                                                 : linha.find_last_not_of(' ') + 1);
+    std::vector<std::string> r{""};
+    coluna = 0;
+    for (const char ch : linha) {
+        if (!semColunaLatin1(static_cast<unsigned char>(ch))) {
+            if (coluna == colunas) {
+                r.emplace_back();
+                coluna = 0;
+            }
+            ++coluna;
+        }
+        r.back() += ch;
+    }
+    return r;
+}
+
+bool temTintaLatin1(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(), [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return c != ' ' && c != '\t' && !semColunaLatin1(c);
+    });
 }
 
 bool temporarioSobrou() {
@@ -126,30 +164,49 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
         return 0;
     }
 
+    const Formato formato = escolheFormato(largura, impressora.folha);
+    EXIGE(impressora.paisagem == formato.paisagem);
     // Settings come first: the Courier font, then the printer, the styles and the size.
     const std::vector<std::string> inicio = {
-        "quantidadeFontes",
-        "nomeFonte 0",
-        "nomeFonte 1",
-        "fonte Courier New",
-        "impressoras",
-        "atual Velmora PDF",
-        "sublinhado 0",
-        "negrito 0",
-        "italico 0",
-        "tamanho " + std::to_string(static_cast<int>(tamanhoEsperado(largura)))};
+        "quantidadeFontes", "nomeFonte 0",
+        "nomeFonte 1",      "fonte Courier New",
+        "impressoras",      "atual Velmora PDF",
+        "sublinhado 0",     "negrito 0",
+        "italico 0",        "tamanho " + std::to_string(static_cast<int>(formato.pontos))};
     EXIGE(impressora.chamadas.size() > inicio.size());
     EXIGE(std::equal(inicio.begin(), inicio.end(), impressora.chamadas.begin()));
 
     std::vector<std::string> esperado;
-    for (const std::string& l : linhas) {
-        if (l.find('\f') != std::string::npos) {
-            esperado.push_back("linha " + latin1ParaUtf8(l));
-            esperado.push_back("pagina");
-        } else if (temEject(l)) {
-            esperado.push_back("pagina");
-        } else {
-            esperado.push_back("linha " + latin1ParaUtf8(l));
+    const auto imprime = [&](std::string_view bytes) {
+        for (const std::string& p : pedacos(bytes, formato.colunas)) {
+            esperado.push_back("linha " + latin1ParaUtf8(p));
+        }
+    };
+    for (const std::string& linhaDoTexto : linhas) {
+        // A lone LF ends a line on paper; one at the very end adds no empty line.
+        std::vector<std::string_view> noPapel;
+        std::string_view resto = linhaDoTexto;
+        for (std::size_t lf; (lf = resto.find('\n')) != std::string_view::npos;) {
+            noPapel.push_back(resto.substr(0, lf));
+            resto.remove_prefix(lf + 1);
+        }
+        if (noPapel.empty() || !resto.empty()) noPapel.push_back(resto);
+        for (const std::string_view l : noPapel) {
+            if (l.find('\f') != std::string_view::npos) {
+                std::size_t inicio = 0;
+                for (std::size_t ff; (ff = l.find('\f', inicio)) != std::string_view::npos;
+                     inicio = ff + 1) {
+                    if (temTintaLatin1(l.substr(inicio, ff - inicio))) {
+                        imprime(l.substr(inicio, ff - inicio));
+                    }
+                    esperado.push_back("pagina");
+                }
+                if (temTintaLatin1(l.substr(inicio))) imprime(l.substr(inicio));
+            } else if (temEject(std::string(l))) {
+                esperado.push_back("pagina");
+            } else {
+                imprime(l);
+            }
         }
     }
     esperado.push_back("fim");

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Velmora end to end on a sample: installs what is missing, builds the release into build/,
-# drops three sample jobs into build/demo/jobs/ and prints them once on the "Velmora PDF"
+# drops sample jobs into build/demo/jobs/ and prints them once on the "Velmora PDF"
 # printer, whose PDFs land in build/demo/pdf/.
 set -euo pipefail
 
@@ -45,6 +45,36 @@ printf '%b\r\n' \
 # Pages broken by a form feed and by an EJECT line.
 printf '%s\r\n' 'Primeira pagina' 'linha 2 da primeira pagina' \
     $'fim da primeira pagina\f' 'Segunda pagina' 'EJECT' 'Terceira pagina' >"$demo/jobs/PAGINAS.TXT"
+
+# A DOS program's report in CP850: box drawing and accents, no code page set anywhere.
+{
+    printf '\xc9'; printf '\xcd%.0s' $(seq 1 58); printf '\xbb\r\n'
+    printf '\xba  %-56s\xba\r\n' $'RELA\x80\xc7O DE VENDAS - FILIAL S\xc7O JO\xc7O'
+    printf '\xcc'; printf '\xcd%.0s' $(seq 1 10); printf '\xcb'; printf '\xcd%.0s' $(seq 1 32)
+    printf '\xcb'; printf '\xcd%.0s' $(seq 1 14); printf '\xb9\r\n'
+    printf '\xba %-8s \xba %-30s \xba %12s \xba\r\n' $'C\xa2digo' $'Descri\x87\xc6o' $'Pre\x87o'
+    printf '\xcc'; printf '\xcd%.0s' $(seq 1 10); printf '\xce'; printf '\xcd%.0s' $(seq 1 32)
+    printf '\xce'; printf '\xcd%.0s' $(seq 1 14); printf '\xb9\r\n'
+    printf '\xba %-8s \xba %-30s \xba %12s \xba\r\n' 000123 $'P\xc6o franc\x88s' 0,75 \
+        000124 $'A\x87\xa3car cristal 1kg' 5,49 000125 $'Caf\x82 mo\xa1do 500g' 18,90
+    printf '\xc8'; printf '\xcd%.0s' $(seq 1 10); printf '\xca'; printf '\xcd%.0s' $(seq 1 32)
+    printf '\xca'; printf '\xcd%.0s' $(seq 1 14); printf '\xbc\r\n'
+} >"$demo/jobs/CAIXA850.TXT"
+
+# A Unix program's output: lines end in LF alone.
+printf '%s\n' 'Fechamento do caixa - 08/12/2026' '' 'Dinheiro        1.250,00' \
+    'Cartao          3.480,10' 'Pix               912,35' '' 'Total           5.642,45' \
+    >"$demo/jobs/CAIXALF.TXT"
+
+# A report writer's layout: the form feed in front of each page's header.
+{
+    for pagina in 1 2; do
+        printf '\fESTOQUE POR DEPOSITO                         Pagina %d\r\n' "$pagina"
+        printf '%s\r\n' '----------------------------------------------------'
+        for i in $(seq 1 5); do printf 'Item %03d               %6d unidades\r\n' \
+            "$((pagina * 10 + i))" "$((i * 17))"; done
+    done
+} >"$demo/jobs/CABECFF.TXT"
 
 printf '%s\r\n' "LOCAL = $demo/jobs/*.TXT" 'IMPRESSORA = Velmora PDF' 'BACKUP = 1' \
     'PARALELA = 0' 'PORTA = ' >"$demo/VELMORA.INI"

@@ -11,6 +11,12 @@ struct InfoImpressora {
     std::string porta;  // the port it is attached to (on CUPS: the queue name)
 };
 
+// The printable area of a sheet, upright, in points (1/72 inch).
+struct Papel {
+    double largura = 0;
+    double altura = 0;
+};
+
 // A classic line-printer object. It keeps a current printer (the system default until a job makes
 // another one current) and a current font across jobs. A document starts with its first output;
 // a new page is only started when something is printed on it. Failures throw ErroPlataforma.
@@ -30,6 +36,13 @@ class CamadaImpressao {
     virtual void defineSublinhado(bool ligado) = 0;
     virtual void defineNegrito(bool ligado) = 0;
     virtual void defineItalico(bool ligado) = 0;
+
+    // Printable area of the current printer's paper (its default media).
+    virtual Papel papel() = 0;
+    // For the documents that start from now on: sheets turned sideways, and the distance from
+    // one line to the next in points.
+    virtual void definePaisagem(bool paisagem) = 0;
+    virtual void defineEntrelinha(double pontos) = 0;
 
     // Title of the next document in the print queue (the job file's name).
     virtual void defineTitulo(const std::string& titulo) = 0;

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "LinhaNoPapel.h"
+
 namespace velmora {
 
 // Turns the bytes of a job into characters. The code page is chosen once per job from the whole
@@ -13,15 +15,14 @@ class Decodificador {
     virtual ~Decodificador() = default;
     // Name of the code page for this job (an iconv name).
     virtual std::string escolhe(std::string_view jobInteiro) const = 0;
+    // Whether escolhe() weighs each job's bytes, rather than using a code page set for all.
+    virtual bool peloConteudo() const { return false; }
     // Characters of `bytes` in that code page; bytes that do not decode become U+FFFD.
     virtual std::u32string decodifica(std::string_view bytes, const std::string& codigo) const = 0;
-    // Characters of `bytes` in that code page from the first to the last that is not a blank.
-    // A decoder may answer without building the text.
-    virtual std::size_t larguraAparada(std::string_view bytes, const std::string& codigo) const {
-        const std::u32string linha = decodifica(bytes, codigo);
-        const auto inicio = linha.find_first_not_of(U' ');
-        if (inicio == std::u32string::npos) return 0;
-        return linha.find_last_not_of(U' ') - inicio + 1;
+    // Columns the line takes on paper (see larguraImpressa). A decoder may answer without
+    // building the text.
+    virtual std::size_t larguraImpressa(std::string_view bytes, const std::string& codigo) const {
+        return velmora::larguraImpressa(std::u32string_view(decodifica(bytes, codigo)));
     }
 };
 

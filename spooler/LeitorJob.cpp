@@ -23,7 +23,8 @@ std::string montaTexto(const std::string& bytes, Valores& valores,
     const auto retornos = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
     texto.reserve(bytes.size() + 2 * (retornos + 1));
 
-    // Only CR ends a line (CR LF counts as one end); a lone LF belongs to the line.
+    // Only CR ends a line of the text (CR LF counts as one end); a lone LF belongs to the line,
+    // though on paper it starts a new one, which the width measure knows.
     std::string_view resto = bytes;
     while (!resto.empty()) {
         const auto fim = resto.find('\r');
@@ -32,7 +33,7 @@ std::string montaTexto(const std::string& bytes, Valores& valores,
         texto += linha;
 
         // Longer lines are measured as the widest the font rule knows, not refused.
-        const std::size_t n = std::min(decodificador.larguraAparada(linha, codigo), kMaiorLargura);
+        const std::size_t n = std::min(decodificador.larguraImpressa(linha, codigo), kMaiorLargura);
         if (static_cast<std::int16_t>(n) > valores.iMaiorLinha) {
             valores.iMaiorLinha = static_cast<std::int16_t>(n);
         }

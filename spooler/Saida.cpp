@@ -8,6 +8,9 @@
 
 #include "spooler/Caixa.h"
 #include "spooler/ErroPlataforma.h"
+#include "spooler/Formato.h"
+#include "spooler/LinhaNoPapel.h"
+#include "spooler/PaginaCodigo.h"
 
 namespace velmora {
 
@@ -42,6 +45,45 @@ void tornaAtualPorNome(CamadaImpressao& impressora, const std::string& sImpresso
     }
 }
 
+// The lines on paper of one line of the job text: a lone LF ends one as CR LF does (a line feed
+// at the very end adds no empty line).
+template <typename Fn>
+void paraCadaLinhaNoPapel(std::string_view linha, Fn&& fn) {
+    std::size_t inicio = 0;
+    for (std::size_t fim; (fim = linha.find('\n', inicio)) != std::string_view::npos;) {
+        fn(linha.substr(inicio, fim - inicio));
+        inicio = fim + 1;
+        if (inicio == linha.size()) return;
+    }
+    fn(linha.substr(inicio));
+}
+
+// Prints one line on paper at the job's size: tabs expanded, and a line wider than the page
+// goes on over the following lines rather than being cut.
+void imprimeNoPapel(CamadaImpressao& impressora, const std::u32string& linha,
+                    const Formato& formato) {
+    const std::u32string expandida = expandeTabulacoes(linha);
+    for (std::u32string_view pedaco : quebraEmColunas(expandida, formato.colunas)) {
+        impressora.imprimeLinha(pedaco);
+    }
+}
+
+// A form feed ends the page where it stands: what comes before it closes the current page, what
+// follows begins the next. A piece beside a form feed that leaves no ink is not printed, so a
+// job that opens with a form feed does not open with a blank sheet.
+void imprimeComAvancos(CamadaImpressao& impressora, const std::u32string& linha,
+                       const Formato& formato) {
+    std::size_t inicio = 0;
+    while (true) {
+        const std::size_t fim = linha.find(U'\f', inicio);
+        const std::u32string pedaco = linha.substr(inicio, fim - inicio);
+        if (temTinta(pedaco)) imprimeNoPapel(impressora, pedaco, formato);
+        if (fim == std::u32string::npos) return;
+        impressora.novaPagina();
+        inicio = fim + 1;
+    }
+}
+
 Resultado imprimeNaImpressora(const std::string& textoJob, const Valores& valores,
                               const std::string& titulo, DispositivosSaida& saida) {
     CamadaImpressao& impressora = saida.impressora;
@@ -51,19 +93,28 @@ Resultado imprimeNaImpressora(const std::string& textoJob, const Valores& valore
         impressora.defineSublinhado(false);
         impressora.defineNegrito(false);
         impressora.defineItalico(false);
-        impressora.defineTamanho(tamanhoFonte(valores.iMaiorLinha));
-        impressora.defineTitulo(titulo);
+        const Formato formato = escolheFormato(valores.iMaiorLinha, impressora.papel());
+        impressora.definePaisagem(formato.paisagem);
+        impressora.defineTamanho(formato.pontos);
+        impressora.defineEntrelinha(formato.entrelinha);
 
         const std::string codigo = saida.decodificador.escolhe(textoJob);
-        paraCadaLinha(textoJob, [&](std::string_view linha) {
-            if (linha.find(kAvancoFolha) != std::string_view::npos) {
-                impressora.imprimeLinha(saida.decodificador.decodifica(linha, codigo));
-                impressora.novaPagina();
-            } else if (contemEject(linha)) {
-                impressora.novaPagina();
-            } else {
-                impressora.imprimeLinha(saida.decodificador.decodifica(linha, codigo));
-            }
+        // A DOS code page found in the bytes is named where the user looks for the job.
+        const bool avisaCodigo = saida.decodificador.peloConteudo() && ehCodigoDos(codigo);
+        impressora.defineTitulo(avisaCodigo ? titulo + " [" + codigo + "]" : titulo);
+
+        paraCadaLinha(textoJob, [&](std::string_view linhaDoTexto) {
+            paraCadaLinhaNoPapel(linhaDoTexto, [&](std::string_view linha) {
+                if (linha.find(kAvancoFolha) != std::string_view::npos) {
+                    imprimeComAvancos(impressora, saida.decodificador.decodifica(linha, codigo),
+                                      formato);
+                } else if (contemEject(linha)) {
+                    impressora.novaPagina();
+                } else {
+                    imprimeNoPapel(impressora, saida.decodificador.decodifica(linha, codigo),
+                                   formato);
+                }
+            });
         });
         impressora.terminaDocumento();
         return Resultado::sucesso();
@@ -206,13 +257,6 @@ void SelecionarFonte(CamadaImpressao& impressora, const std::string& prefixo) {
         }
         return;
     }
-}
-
-float tamanhoFonte(std::int16_t iMaiorLinha) {
-    if (iMaiorLinha <= 80) return 11.0f;
-    if (iMaiorLinha <= 100) return 9.0f;
-    if (iMaiorLinha <= 110) return 8.0f;
-    return 7.0f;
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 
 #include "CamadaImpressao.h"
 #include "Decodificador.h"
+#include "Formato.h"
 #include "Relogio.h"
 #include "Resultado.h"
 #include "SistemaArquivos.h"
@@ -39,8 +40,5 @@ Resultado ImprimirBruto(const GravaJob& gravaJob, const Valores& valores, const 
 // Makes the first font of the current printer whose name starts with `prefixo` (any letter case)
 // the printer's font; leaves the font as it was when none matches.
 void SelecionarFonte(CamadaImpressao& impressora, const std::string& prefixo);
-
-// Font size in points for the job's widest line.
-float tamanhoFonte(std::int16_t iMaiorLinha);
 
 }  // namespace velmora

@@ -9,7 +9,7 @@ namespace velmora {
 // Everything that lives for the whole run: the settings and the width of the job being printed.
 // Owned by whoever runs the spooler (the window, the headless runner) and passed by reference.
 struct Valores : Configuracao {
-    std::int16_t iMaiorLinha = 0;  // blank-trimmed characters of the widest line of the last job
+    std::int16_t iMaiorLinha = 0;  // columns the widest line of the last job takes on paper
 };
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "spooler/ErroPlataforma.h"
+#include "spooler/PaginaCodigo.h"
 
 namespace velmora {
 
@@ -18,21 +19,6 @@ const iconv_t kSemConversor = reinterpret_cast<iconv_t>(-1);
 
 const char* utf32Local() {
     return std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
-}
-
-constexpr std::uint64_t kBitsAltos = 0x8080808080808080ull;
-
-// Length of the run of ASCII bytes at the start of `bytes`, eight bytes at a time: jobs are
-// mostly ASCII, and a 100 MB job is checked whole before it is printed.
-std::size_t prefixoAscii(std::string_view bytes) {
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t bloco;
-        std::memcpy(&bloco, bytes.data() + i, sizeof bloco);
-        if ((bloco & kBitsAltos) != 0) break;
-    }
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-    return i;
 }
 
 bool soAscii(std::string_view bytes) { return prefixoAscii(bytes) == bytes.size(); }
@@ -83,47 +69,6 @@ std::u32string converte(iconv_t cd, std::string_view bytes) {
 
 }  // namespace
 
-bool ehUtf8Valido(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        unsigned char c = p[i];
-        if (c < 0x80) {
-            i += prefixoAscii(bytes.substr(i));
-            continue;
-        }
-        std::size_t seguintes;
-        char32_t minimo;
-        char32_t valor;
-        if ((c & 0xE0) == 0xC0) {
-            seguintes = 1;
-            minimo = 0x80;
-            valor = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            seguintes = 2;
-            minimo = 0x800;
-            valor = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            seguintes = 3;
-            minimo = 0x10000;
-            valor = c & 0x07;
-        } else {
-            return false;
-        }
-        if (n - i <= seguintes) return false;
-        for (std::size_t k = 1; k <= seguintes; ++k) {
-            unsigned char d = p[i + k];
-            if ((d & 0xC0) != 0x80) return false;
-            valor = (valor << 6) | (d & 0x3F);
-        }
-        if (valor < minimo || valor > 0x10FFFF) return false;
-        if (valor >= 0xD800 && valor <= 0xDFFF) return false;
-        i += seguintes + 1;
-    }
-    return true;
-}
-
 DecodificadorIconv::DecodificadorIconv() {
     const char* valor = std::getenv("VELMORA_CODEPAGE");
     if (valor == nullptr || *valor == '\0') return;
@@ -142,8 +87,10 @@ DecodificadorIconv::~DecodificadorIconv() {
 
 std::string DecodificadorIconv::escolhe(std::string_view jobInteiro) const {
     if (!codigoFixo_.empty()) return codigoFixo_;
-    return ehUtf8Valido(jobInteiro) ? "UTF-8" : "WINDOWS-1252";
+    return codigoPeloConteudo(jobInteiro);
 }
+
+bool DecodificadorIconv::peloConteudo() const { return codigoFixo_.empty(); }
 
 std::u32string DecodificadorIconv::decodifica(std::string_view bytes,
                                               const std::string& codigo) const {
@@ -152,15 +99,11 @@ std::u32string DecodificadorIconv::decodifica(std::string_view bytes,
     return converte(c.cd, bytes);
 }
 
-std::size_t DecodificadorIconv::larguraAparada(std::string_view bytes,
-                                               const std::string& codigo) const {
+std::size_t DecodificadorIconv::larguraImpressa(std::string_view bytes,
+                                                const std::string& codigo) const {
     // An ASCII line is its own characters: measured on the bytes, without decoding.
-    if (conversor(codigo).asciiDireto && soAscii(bytes)) {
-        const auto inicio = bytes.find_first_not_of(' ');
-        if (inicio == std::string_view::npos) return 0;
-        return bytes.find_last_not_of(' ') - inicio + 1;
-    }
-    return Decodificador::larguraAparada(bytes, codigo);
+    if (conversor(codigo).asciiDireto && soAscii(bytes)) return velmora::larguraImpressa(bytes);
+    return Decodificador::larguraImpressa(bytes, codigo);
 }
 
 DecodificadorIconv::Conversor& DecodificadorIconv::conversor(const std::string& codigo) const {

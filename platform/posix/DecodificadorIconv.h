@@ -11,8 +11,8 @@
 namespace velmora {
 
 // Job bytes to characters through iconv. The code page is VELMORA_CODEPAGE when it is set
-// (read once, at construction); otherwise UTF-8 for a job that is valid UTF-8 and Windows-1252
-// for one that is not. One converter per code page is kept open for the object's life.
+// (read once, at construction); otherwise the one codigoPeloConteudo finds in the job's bytes.
+// One converter per code page is kept open for the object's life.
 class DecodificadorIconv : public Decodificador {
   public:
     // Throws ErroPlataforma when VELMORA_CODEPAGE names no code page iconv knows.
@@ -23,7 +23,8 @@ class DecodificadorIconv : public Decodificador {
 
     std::string escolhe(std::string_view jobInteiro) const override;
     std::u32string decodifica(std::string_view bytes, const std::string& codigo) const override;
-    std::size_t larguraAparada(std::string_view bytes, const std::string& codigo) const override;
+    bool peloConteudo() const override;
+    std::size_t larguraImpressa(std::string_view bytes, const std::string& codigo) const override;
 
   private:
     struct Conversor {
@@ -39,9 +40,5 @@ class DecodificadorIconv : public Decodificador {
     mutable const std::string* ultimoCodigo_ = nullptr;
     mutable Conversor* ultimo_ = nullptr;
 };
-
-// True when `bytes` is well-formed UTF-8: no overlong forms, no surrogates, nothing above
-// U+10FFFF. Pure ASCII is.
-bool ehUtf8Valido(std::string_view bytes);
 
 }  // namespace velmora

@@ -89,6 +89,23 @@ bool existeFilaCups(const std::string& fila) {
     return false;
 }
 
+std::optional<TamanhoPapel> papelDaFila(const std::string& fila) {
+    cups_dest_t* destino = cupsGetNamedDest(CUPS_HTTP_DEFAULT, fila.c_str(), nullptr);
+    if (destino == nullptr) return std::nullopt;
+    std::optional<TamanhoPapel> papel;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, destino)) {
+        cups_size_t tamanho;
+        if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, destino, info, 0, &tamanho) &&
+            tamanho.width > 0 && tamanho.length > 0) {
+            // Hundredths of a millimetre.
+            papel = TamanhoPapel{tamanho.width / 100.0, tamanho.length / 100.0};
+        }
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, destino);
+    return papel;
+}
+
 void enviaArquivoCups(const std::string& fila, const std::string& arquivo,
                       const std::string& titulo, const char* formato) {
     // The file first: a job is only created for something that can be sent.

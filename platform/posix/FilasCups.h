@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/posix/PapelLocal.h"
 #include "spooler/CamadaImpressao.h"
 
 namespace velmora {
@@ -16,6 +18,9 @@ std::vector<InfoImpressora> filasCups();
 std::string filaPadraoCups();
 // Whether `fila` names an installed queue (letter case ignored, as CUPS does).
 bool existeFilaCups(const std::string& fila);
+
+// The queue's default media, or nothing when the queue or the server does not say.
+std::optional<TamanhoPapel> papelDaFila(const std::string& fila);
 
 // Submits the file `arquivo` as one job to `fila` in `formato` (CUPS_FORMAT_PDF,
 // CUPS_FORMAT_RAW). Throws ErroPlataforma with CUPS's reason when the job is not accepted whole;

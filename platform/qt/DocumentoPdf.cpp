@@ -25,7 +25,15 @@ constexpr qreal kMargemMm = 6.35;
 // short of what reports laid out for Courier expect.
 constexpr qreal kLinhaCourierEm = 1.133;
 
-qreal passoDaLinha(const QFont& fonte, const QFontMetricsF& medidas, int resolucao) {
+QPageLayout layout(const QPageSize& tamanho, bool paisagem) {
+    return QPageLayout(tamanho, paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(kMargemMm, kMargemMm, kMargemMm, kMargemMm),
+                       QPageLayout::Millimeter);
+}
+
+qreal passoDaLinha(const QFont& fonte, const QFontMetricsF& medidas, int resolucao,
+                   qreal entrelinha) {
+    if (entrelinha > 0) return entrelinha * resolucao / 72.0;
     const qreal em = fonte.pointSizeF() * resolucao / 72.0;
     if (em <= 0) return medidas.lineSpacing();
     return std::min(medidas.lineSpacing(), kLinhaCourierEm * em);
@@ -33,9 +41,18 @@ qreal passoDaLinha(const QFont& fonte, const QFontMetricsF& medidas, int resoluc
 
 std::string texto(const QString& s) { return s.toStdString(); }
 
+// What adding up a line's advances may stray by, in device pixels.
+constexpr qreal kFolga = 0.01;
+
 }  // namespace
 
-DocumentoPdf::DocumentoPdf(const QString& titulo) {
+QSizeF DocumentoPdf::areaUtil(const QPageSize& tamanho) {
+    // In the painter's own pixels, so that what is said to fit is what the page holds.
+    const QRect area = layout(tamanho, false).paintRectPixels(kResolucao);
+    return QSizeF(area.width() * 72.0 / kResolucao, area.height() * 72.0 / kResolucao);
+}
+
+DocumentoPdf::DocumentoPdf(const QString& titulo, const QPageSize& tamanho, bool paisagem) {
     if (!pasta_.isValid()) {
         throw ErroPlataforma("não foi possível criar a pasta temporária do documento: " +
                              texto(pasta_.errorString()));
@@ -45,9 +62,7 @@ DocumentoPdf::DocumentoPdf(const QString& titulo) {
     pdf_->setResolution(kResolucao);
     pdf_->setTitle(titulo);
     pdf_->setCreator(QStringLiteral("Velmora"));
-    pdf_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                    QMarginsF(kMargemMm, kMargemMm, kMargemMm, kMargemMm),
-                                    QPageLayout::Millimeter));
+    pdf_->setPageLayout(layout(tamanho, paisagem));
     if (!pintor_.begin(pdf_.get())) {
         throw ErroPlataforma("não foi possível criar o documento " + texto(arquivo_));
     }
@@ -65,12 +80,16 @@ void DocumentoPdf::iniciaPagina() {
 
 void DocumentoPdf::novaPagina() { ++quebrasPendentes_; }
 
-void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte) {
+void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte, qreal entrelinha) {
     for (; quebrasPendentes_ > 0; --quebrasPendentes_) iniciaPagina();
 
-    if (!fonte_ || *fonte_ != fonte) usaFonte(fonte);
+    if (!fonte_ || *fonte_ != fonte || entrelinha != entrelinha_) {
+        entrelinha_ = entrelinha;
+        usaFonte(fonte);
+    }
     const QRectF area(QPointF(0, 0), QSizeF(pintor_.device()->width(), pintor_.device()->height()));
-    if (y_ > 0 && y_ + passo_ > area.height()) iniciaPagina();
+    // Half a pixel of slack: a pitch worked out to fit a number of lines is not refused the last.
+    if (y_ > 0 && y_ + passo_ > area.height() + 0.5) iniciaPagina();
 
     const qreal base = y_ + passo_ * medidas_->ascent() / medidas_->height();
     if (!desenhaGlifos(linha, base, area.width())) desenhaTexto(linha, base, area.width());
@@ -80,14 +99,21 @@ void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte) {
 void DocumentoPdf::usaFonte(const QFont& fonte) {
     descarregaGlifos();
     fonte_ = fonte;
-    pintor_.setFont(fonte);
+    // Qt rounds a size to whole device pixels, which can make a line a hair wider than the width
+    // its size was chosen for, and its last character would be cut: rounded down instead, and
+    // the glyphs drawn one by one keep the pitch of the size asked for.
+    QFont naPagina(fonte);
+    const qreal pixels = fonte.pointSizeF() * pdf_->resolution() / 72.0;
+    if (pixels > 0) naPagina.setPixelSize(std::max(1, static_cast<int>(std::floor(pixels + 1e-3))));
+    pintor_.setFont(naPagina);
     medidas_.emplace(pintor_.font(), pdf_.get());
-    passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution());
+    passo_ = passoDaLinha(fonte, *medidas_, pdf_->resolution(), entrelinha_);
     // Lines of a proportional font may kern, and lines under a rule need it drawn across them.
-    const QFont noPdf(fonte, pdf_.get());
+    const QFont noPdf(naPagina, pdf_.get());
     const bool riscada = fonte.underline() || fonte.overline() || fonte.strikeOut();
     const bool glifosSoltos = QFontInfo(noPdf).fixedPitch() && !riscada;
     glifos_ = glifosSoltos ? QRawFont::fromFont(noPdf) : QRawFont();
+    escalaAvanco_ = glifos_.isValid() && pixels > 0 ? pixels / glifos_.pixelSize() : 1;
     avancos_.clear();
 }
 
@@ -103,7 +129,8 @@ void DocumentoPdf::conheceAvancos(const QList<quint32>& indices) {
     }
     if (novos.isEmpty()) return;
     const QList<QPointF> medidos = glifos_.advancesForGlyphIndexes(novos);
-    for (qsizetype i = 0; i < novos.size(); ++i) avancos_[novos[i]] = medidos[i].x();
+    for (qsizetype i = 0; i < novos.size(); ++i)
+        avancos_[novos[i]] = medidos[i].x() * escalaAvanco_;
 }
 
 // Qt shapes every line and writes every glyph, blanks included, as a positioned string of its
@@ -128,7 +155,7 @@ bool DocumentoPdf::desenhaGlifos(const QString& linha, qreal base, qreal largura
 
     qreal x = 0;
     // Cut at the last whole character that fits, so nothing hides beyond the edge.
-    for (qsizetype i = 0; i < indices.size() && x + avancos_[indices[i]] <= largura; ++i) {
+    for (qsizetype i = 0; i < indices.size() && x + avancos_[indices[i]] <= largura + kFolga; ++i) {
         if (linha[i] != u' ') {
             tinta_.append(indices[i]);
             // Whole device pixels (1/1200 inch) write shorter numbers into the page.

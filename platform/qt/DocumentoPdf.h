@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QList>
+#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
@@ -22,15 +23,20 @@ namespace velmora {
 // only takes effect when a later line is printed. The folder goes away with the object.
 class DocumentoPdf {
   public:
+    // Pages of `tamanho`, turned sideways when `paisagem`, with a quarter-inch margin.
     // Throws ErroPlataforma when the file cannot be created.
-    explicit DocumentoPdf(const QString& titulo);
+    DocumentoPdf(const QString& titulo, const QPageSize& tamanho, bool paisagem);
     ~DocumentoPdf();
 
     DocumentoPdf(const DocumentoPdf&) = delete;
     DocumentoPdf& operator=(const DocumentoPdf&) = delete;
 
+    // Printable area, in points, of an upright page of `tamanho`.
+    static QSizeF areaUtil(const QPageSize& tamanho);
+
     // `linha` is drawn as given (see linhaImpressa); what does not fit the width is cut off.
-    void imprimeLinha(const QString& linha, const QFont& fonte);
+    // `entrelinha` is the distance to the next line in points; 0 keeps the font's own.
+    void imprimeLinha(const QString& linha, const QFont& fonte, qreal entrelinha);
     void novaPagina();
 
     // Finishes the file and gives its path; throws ErroPlataforma when it was not written whole.
@@ -53,10 +59,12 @@ class DocumentoPdf {
 
     // What the current font needs, worked out once and not for every line.
     std::optional<QFont> fonte_;
+    qreal entrelinha_ = 0;
     std::optional<QFontMetricsF> medidas_;
     qreal passo_ = 0;
     QRawFont glifos_;             // invalid where lines must go through Qt's text layout
     std::vector<qreal> avancos_;  // by glyph index, -1 until asked for
+    qreal escalaAvanco_ = 1;      // from the size drawn to the size asked for
     // Glyphs of the current page not drawn yet, and where they go.
     QList<quint32> tinta_;
     QList<QPointF> posicoes_;

@@ -13,6 +13,7 @@
 #include "LinhaImpressa.h"
 #include "PastaPdf.h"
 #include "platform/posix/FilasCups.h"
+#include "platform/posix/PapelLocal.h"
 #include "platform/posix/PortaBruta.h"
 #include "spooler/ErroPlataforma.h"
 
@@ -82,18 +83,44 @@ void ImpressoraQt::defineNegrito(bool ligado) { fonte_.setBold(ligado); }
 
 void ImpressoraQt::defineItalico(bool ligado) { fonte_.setItalic(ligado); }
 
+std::string ImpressoraQt::destino() const { return atual_ ? *atual_ : filaPadraoCups(); }
+
+QPageSize ImpressoraQt::tamanhoPapel(const std::string& destino) const {
+    std::optional<TamanhoPapel> papel;
+    if (!destino.empty() && destino != kVelmoraPdf) papel = papelDaFila(destino);
+    if (!papel) papel = papelDoLocal();
+    // A size within a millimetre of a named one (Letter, A4) takes its exact size and name.
+    return QPageSize(QSizeF(papel->largura, papel->altura), QPageSize::Millimeter, QString(),
+                     QPageSize::FuzzyMatch);
+}
+
+Papel ImpressoraQt::papel() {
+    const QSizeF area = DocumentoPdf::areaUtil(tamanhoPapel(destino()));
+    return Papel{area.width(), area.height()};
+}
+
+void ImpressoraQt::definePaisagem(bool paisagem) { paisagem_ = paisagem; }
+
+void ImpressoraQt::defineEntrelinha(double pontos) {
+    if (!std::isfinite(pontos) || pontos < 0) {
+        throw ErroPlataforma("entrelinha inválida: " + std::to_string(pontos));
+    }
+    entrelinha_ = pontos;
+}
+
 void ImpressoraQt::defineTitulo(const std::string& titulo) { titulo_ = titulo; }
 
 void ImpressoraQt::imprimeLinha(std::u32string_view texto) {
     if (!documento_) {
         // Decided before rendering, so that a job without a printer fails at once.
-        const std::string destino = atual_ ? *atual_ : filaPadraoCups();
-        if (destino.empty()) throw ErroPlataforma("nenhuma impressora padrão definida");
-        documento_ = std::make_unique<DocumentoPdf>(QString::fromStdString(titulo_));
-        destino_ = destino;
+        const std::string destinoDoc = destino();
+        if (destinoDoc.empty()) throw ErroPlataforma("nenhuma impressora padrão definida");
+        documento_ = std::make_unique<DocumentoPdf>(QString::fromStdString(titulo_),
+                                                    tamanhoPapel(destinoDoc), paisagem_);
+        destino_ = destinoDoc;
         tituloDocumento_ = titulo_;
     }
-    documento_->imprimeLinha(linhaImpressa(texto), fonte_);
+    documento_->imprimeLinha(linhaImpressa(texto), fonte_, entrelinha_);
 }
 
 void ImpressoraQt::novaPagina() {

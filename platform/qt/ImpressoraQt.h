@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QFont>
+#include <QPageSize>
 #include <QStringList>
 
 #include "spooler/CamadaImpressao.h"
@@ -38,6 +39,10 @@ class ImpressoraQt : public CamadaImpressao {
     void defineNegrito(bool ligado) override;
     void defineItalico(bool ligado) override;
 
+    Papel papel() override;
+    void definePaisagem(bool paisagem) override;
+    void defineEntrelinha(double pontos) override;
+
     void defineTitulo(const std::string& titulo) override;
     void imprimeLinha(std::u32string_view texto) override;
     void novaPagina() override;
@@ -49,11 +54,18 @@ class ImpressoraQt : public CamadaImpressao {
 
   private:
     void entrega(const QString& pdf, const std::string& destino);
+    // The printer the next document goes to: the one a job chose, else CUPS's default.
+    std::string destino() const;
+    // The paper of `destino`: the queue's default media; "Velmora PDF" and a queue that does not
+    // say take the locale's.
+    QPageSize tamanhoPapel(const std::string& destino) const;
 
     std::string pastaPdf_;
     // Unset until a job names a printer: the CUPS default is then looked up for each document.
     std::optional<std::string> atual_;
     QFont fonte_;
+    bool paisagem_ = false;
+    double entrelinha_ = 0;
     QStringList familias_;
     std::string titulo_;
     std::unique_ptr<DocumentoPdf> documento_;

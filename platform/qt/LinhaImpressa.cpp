@@ -1,28 +1,20 @@
 #include "LinhaImpressa.h"
 
+#include "spooler/LinhaNoPapel.h"
+
 namespace velmora {
 
 namespace {
-
-constexpr qsizetype kParadaTab = 8;
-
-bool ehControle(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 bool ehValido(char32_t c) { return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF); }
 
 }  // namespace
 
 QString linhaImpressa(std::u32string_view texto) {
+    const std::u32string expandida = expandeTabulacoes(texto);
     QString linha;
-    linha.reserve(static_cast<qsizetype>(texto.size()));
-    qsizetype coluna = 0;
-    for (char32_t c : texto) {
-        if (c == U'\t') {
-            const qsizetype brancos = kParadaTab - coluna % kParadaTab;
-            for (qsizetype i = 0; i < brancos; ++i) linha.append(QLatin1Char(' '));
-            coluna += brancos;
-            continue;
-        }
+    linha.reserve(static_cast<qsizetype>(expandida.size()));
+    for (char32_t c : expandida) {
         if (ehControle(c)) continue;
         const char32_t ponto = ehValido(c) ? c : U'\uFFFD';
         if (QChar::requiresSurrogates(ponto)) {
@@ -31,7 +23,6 @@ QString linhaImpressa(std::u32string_view texto) {
         } else {
             linha.append(QChar(static_cast<char16_t>(ponto)));
         }
-        ++coluna;
     }
     return linha;
 }

@@ -42,9 +42,13 @@ done
 confere "nenhum .TXT ficou" iguais "$(find "$PASTA/jobs" -name '*.TXT' | wc -l)" 0
 confere "NUL não corta a linha" pdf_tem "$PASTA/pdf/NULOS.pdf" "NULOS OK"
 confere "CR separa linhas" pdf_tem "$PASTA/pdf/SOCR.pdf" "linha CR dois"
-confere "LF sozinho fica na linha" pdf_tem "$PASTA/pdf/SOLF.pdf" "linha LF um"
+confere "LF sozinho termina a linha no papel" iguais \
+    "$(pdftotext -layout "$PASTA/pdf/SOLF.pdf" - | tr -d '\f' | grep .)" \
+    "$(printf 'linha LF um\nlinha LF dois')"
 confere "bytes inválidos não impedem o resto" pdf_tem "$PASTA/pdf/INVALIDO.pdf" "fim"
-confere "a linha longa sai cortada na página" pdf_tem "$PASTA/pdf/LONGA.pdf" "inicio da linha longa"
+confere "a linha longa continua nas linhas seguintes, inteira" iguais \
+    "$(pdftotext "$PASTA/pdf/LONGA.pdf" - | head -c 21):$(pdftotext "$PASTA/pdf/LONGA.pdf" - | tr -cd x | wc -c)" \
+    "inicio da linha longa:$((1 << 20))"
 
 caso "arquivo de 100 MB copiado inteiro na porta"
 escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.PRN" "Velmora PDF" 1 1 "$PASTA/porta.out"

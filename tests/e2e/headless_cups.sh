@@ -20,11 +20,16 @@ trap 'exit 143' TERM
 # The harness reports its own failures; run as a condition, a harmless non-zero status inside it
 # does not end this script.
 if ! { cups_privado_inicia "$TMP/cups" && cups_privado_fila_pdf FilaPdf &&
-    cups_privado_fila_bruta FilaBruta && cups_privado_fila_pdf Recusa && cupsreject Recusa; }; then
+    cups_privado_fila_bruta FilaBruta && cups_privado_fila_pdf Recusa && cupsreject Recusa &&
+    cups_privado_fila_pdf Carta && lpadmin -p Carta -o media=Letter; }; then
     echo "FALHA: o cupsd privado e suas filas não ficaram prontos" >&2
     exit 1
 fi
 SAIDA_CUPS="$CUPS_PRIVADO_DIR/out"
+
+# Width in points of a word of a PDF, and whether two numbers are within half a point.
+largura_palavra() { pdftotext -bbox "$1" - | awk -F'"' -v p="$2" '$0 ~ ">" p "<" { print $6 - $2; exit }'; }
+perto() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a != "" && a - b < 0.5 && b - a < 0.5) }'; }
 
 caso "impressora: fila PDF do CUPS"
 escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.TXT" "filapdf" 1 0 ""
@@ -37,6 +42,17 @@ confere "backup" existe "$PASTA/jobs/FAT.bak"
 confere "nenhum PDF local" iguais "$(ls "$PASTA/pdf" | wc -l)" 0
 confere "\"impresso\" duas vezes" iguais "$(linhas_job)" \
     "$(printf 'Arquivo %s impresso\n' "$PASTA/jobs/FAT.TXT" "$PASTA/jobs/FAT.TXT")"
+
+caso "fila com papel Carta: páginas Carta, no tamanho que a regra escolhe"
+escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.TXT" "Carta" 1 0 ""
+printf 'ONZEPONTOS
+' >"$PASTA/jobs/CARTA.TXT"
+roda --once --ini "$PASTA/VELMORA.INI"
+confere "sai com 0" status_e 0
+confere "o job saiu da fila" cups_privado_espera_jobs 30
+confere "páginas Carta" eval "pdfinfo '$SAIDA_CUPS/Carta.out' | grep -q '612 x 792 pts (letter)'"
+# Ten characters of Courier at 11 points, not scaled down to fit another paper.
+confere "11 pontos no papel" perto "$(largura_palavra "$SAIDA_CUPS/Carta.out" ONZEPONTOS)" 66
 
 caso "IMPRESSORA vazia ou desconhecida: a impressora padrão do CUPS"
 cups_privado_padrao FilaPdf

@@ -106,6 +106,35 @@ confere "sai com 1, não morto por SIGPIPE" status_e 1
 confere "o trabalho fica" existe "$PASTA/jobs/GRANDE.TXT"
 confere "linha de erro" stdout_tem "Erro ao imprimir o arquivo $PASTA/jobs/GRANDE.TXT"
 
+caso "relatórios como o programa os diagramou, em A4"
+escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.TXT" "Velmora PDF" 0 0 ""
+printf 'primeira\nsegunda\n\tterceira\n' >"$PASTA/jobs/LF.TXT"
+printf '\fRELATORIO PAG 1\r\nlinha 1\r\n\fRELATORIO PAG 2\r\nlinha 2\r\n' >"$PASTA/jobs/CABEC.TXT"
+printf '\xda\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xbf\r\n\xb3 Relat\xa2rio de a\x87\xc6o \xb3\r\n\xc0\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xc4\xd9\r\n' \
+    >"$PASTA/jobs/DOS.TXT"
+largo=$(printf '%0160d' 7)
+printf '%s\r\n' "$largo" >"$PASTA/jobs/LARGO.TXT"
+for folha in 1 2; do
+    for i in $(seq 1 66); do printf 'FOLHA %s LINHA %s' "$folha" "$i"; [[ $i == 66 ]] && printf '\f'; printf '\r\n'; done
+done >"$PASTA/jobs/FORM.TXT"
+(unset LC_ALL; export LC_PAPER=C; roda --once --ini "$PASTA/VELMORA.INI"; echo "$STATUS" >"$PASTA/status")
+STATUS=$(<"$PASTA/status")
+confere "sai com 0" status_e 0
+confere "LF termina a linha" iguais "$(pdftotext -layout "$PASTA/pdf/LF.pdf" - | tr -d "\f" | sed 's/^ *//' | grep .)" \
+    "$(printf 'primeira\nsegunda\nterceira')"
+confere "o form feed abre cada página com o seu cabeçalho" iguais \
+    "$(paginas "$PASTA/pdf/CABEC.pdf"):$(pdftotext -f 2 -l 2 "$PASTA/pdf/CABEC.pdf" - | head -1)" \
+    "2:RELATORIO PAG 2"
+confere "CP850 reconhecido pelo conteúdo" pdf_tem "$PASTA/pdf/DOS.pdf" "│ Relatório de ação │"
+confere "caixa CP850" pdf_tem "$PASTA/pdf/DOS.pdf" "┌──────────────────┐"
+confere "o título diz a página de código" \
+    eval "pdfinfo '$PASTA/pdf/DOS.pdf' | grep -q '^Title: *DOS.TXT \[CP850\]$'"
+confere "160 colunas: folha deitada e a linha inteira" iguais \
+    "$(pdfinfo "$PASTA/pdf/LARGO.pdf" | grep -o '842 x 595 pts (A4)'):$(pdftotext "$PASTA/pdf/LARGO.pdf" - | head -1)" \
+    "842 x 595 pts (A4):$largo"
+confere "formulário de 66 linhas: uma folha por página" iguais \
+    "$(paginas "$PASTA/pdf/FORM.pdf"):$(pdftotext -f 1 -l 1 "$PASTA/pdf/FORM.pdf" - | grep -c LINHA)" "2:66"
+
 # Root reads every file: the unreadable job needs another user.
 if [[ $EUID -eq 0 ]] || command -v setpriv >/dev/null; then
     caso "trabalho ilegível: a pergunta é respondida Não e o trabalho fica"

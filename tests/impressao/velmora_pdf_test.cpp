@@ -48,6 +48,9 @@ class VelmoraPdf : public testing::Test {
         setenv("TMPDIR", temporarios_.c_str(), 1);
         // No system printer is ever touched from here.
         setenv("CUPS_SERVER", "/nonexistent/velmora-teste.sock", 1);
+        // "Velmora PDF" takes the locale's paper: A4 here, whatever the machine's locale.
+        unsetenv("LC_ALL");
+        setenv("LC_PAPER", "C", 1);
         pasta_ = fs::path(raiz_.path().toStdString()) / "saida" / "Velmora";
         impressora_ = std::make_unique<ImpressoraQt>(pasta_.string());
         impressora_->tornaAtual("Velmora PDF");

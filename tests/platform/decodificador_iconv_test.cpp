@@ -149,19 +149,20 @@ TEST_F(DecodificadorIconvTest, CodigoQueNaoEAsciiNaoTomaOAtalho) {
     EXPECT_EQ(d.decodifica(std::string("A\0B\0", 4), "UTF-16LE"), U"AB");
 }
 
-// The width of a line counts characters between the outer blanks, whether the line is measured
-// on its bytes (ASCII) or decoded.
-TEST_F(DecodificadorIconvTest, LarguraContaCaracteresEntreOsBrancosDasPontas) {
+// The width of a line is measured the same whether on its bytes (ASCII) or decoded: columns up
+// to the last character that leaves ink.
+TEST_F(DecodificadorIconvTest, LarguraContaAsColunasAteOUltimoCaractereComTinta) {
     DecodificadorIconv d;
-    EXPECT_EQ(d.larguraAparada("   TOTAL  12,50   ", "UTF-8"), 12u);
-    EXPECT_EQ(d.larguraAparada("", "UTF-8"), 0u);
-    EXPECT_EQ(d.larguraAparada("      ", "UTF-8"), 0u);
-    EXPECT_EQ(d.larguraAparada("\t X ", "UTF-8"), 3u);  // only blanks are trimmed
-    EXPECT_EQ(d.larguraAparada("  a\xC3\xA7\xC3\xA3o ", "UTF-8"), 4u);
-    EXPECT_EQ(d.larguraAparada(" Relat\xA2rio ", "CP850"), 9u);
-    EXPECT_EQ(d.larguraAparada(" \xE2\x82 ", "UTF-8"), 2u);  // each stray byte is a character
+    EXPECT_EQ(d.larguraImpressa("   TOTAL  12,50   ", "UTF-8"), 15u);
+    EXPECT_EQ(d.larguraImpressa("", "UTF-8"), 0u);
+    EXPECT_EQ(d.larguraImpressa("      ", "UTF-8"), 0u);
+    EXPECT_EQ(d.larguraImpressa("\t X ", "UTF-8"), 10u);
+    EXPECT_EQ(d.larguraImpressa("  a\xC3\xA7\xC3\xA3o ", "UTF-8"), 6u);
+    EXPECT_EQ(d.larguraImpressa("\t\xC3\xA7\xC3\xA3o ", "UTF-8"), 11u);
+    EXPECT_EQ(d.larguraImpressa(" Relat\xA2rio ", "CP850"), 10u);
+    EXPECT_EQ(d.larguraImpressa(" \xE2\x82 ", "UTF-8"), 3u);  // each stray byte is a character
     // Blanks of two bytes each: a shortcut over the bytes would count 5.
-    EXPECT_EQ(d.larguraAparada(std::string(" \0A\0 \0", 6), "UTF-16LE"), 1u);
+    EXPECT_EQ(d.larguraImpressa(std::string(" \0A\0 \0", 6), "UTF-16LE"), 2u);
 }
 
 }  // namespace

@@ -85,25 +85,29 @@ TEST_F(LeituraJob, FimsDeLinha) {
 
     const JobLido soLf = le("A\nBB\nC\n");
     EXPECT_EQ(soLf.texto, "\r\nA\nBB\nC\n") << "a lone LF belongs to the line";
-    EXPECT_EQ(valores.iMaiorLinha, 7);
+    EXPECT_EQ(valores.iMaiorLinha, 2) << "but on paper it starts a new one";
 }
 
 TEST_F(LeituraJob, BytesDoArquivoPassamSemMudanca) {
     using namespace std::string_literals;
     const JobLido job = le("A\0B\r\n\x0C\tCA\xC7\xC3O\x1B\x45\r\nEJECT"s);
     EXPECT_EQ(job.texto, "\r\nA\0B\r\n\x0C\tCA\xC7\xC3O\x1B\x45\r\nEJECT"s);
-    EXPECT_EQ(valores.iMaiorLinha, 9);
+    EXPECT_EQ(valores.iMaiorLinha, 14) << "the tab reaches column 8; FF and ESC take none";
 }
 
-TEST_F(LeituraJob, LarguraIgnoraSoOsBrancosDasPontas) {
+// The width is what the line takes on paper: up to its last inked character.
+TEST_F(LeituraJob, LarguraEADaLinhaNoPapel) {
     le("   ABC   \r\nAB\r\n");
-    EXPECT_EQ(valores.iMaiorLinha, 3);
+    EXPECT_EQ(valores.iMaiorLinha, 6) << "leading blanks are printed, trailing ones are not";
 
-    le("\tAB  \r\n");
-    EXPECT_EQ(valores.iMaiorLinha, 3) << "a tab counts";
+    le("\t\t\t\t\t\t\t\t\t\t" + std::string(70, 'x') + "\r\n");
+    EXPECT_EQ(valores.iMaiorLinha, 150) << "tabs go to the next stop of eight columns";
 
     le("A  B\r\n      \r\n");
     EXPECT_EQ(valores.iMaiorLinha, 4) << "inner blanks count, a blank line is 0";
+
+    le("CABECALHO\fA\r\n");
+    EXPECT_EQ(valores.iMaiorLinha, 9) << "what follows a form feed starts at the left edge";
 }
 
 TEST_F(LeituraJob, LarguraContaCaracteresDaPaginaDeCodigoDoJob) {
@@ -252,7 +256,7 @@ TEST_F(LeituraDeArquivoReal, BytesIntactosELarguraEmCaracteres) {
     const JobLido cp1252 = le("  RELA\xC7\xC3O  \r\nAB\r\n");
     EXPECT_TRUE(cp1252.lido);
     EXPECT_EQ(cp1252.texto, "\r\n  RELA\xC7\xC3O  \r\nAB");
-    EXPECT_EQ(valores.iMaiorLinha, 7);
+    EXPECT_EQ(valores.iMaiorLinha, 9);
 
     const JobLido utf8 = le("RELAÇÃO\r\nAB\r\n");
     EXPECT_EQ(utf8.texto, "\r\nRELAÇÃO\r\nAB");

@@ -94,6 +94,37 @@ TEST(TamanhoFonte, SegueAsFaixasDaLinhaMaisLarga) {
     }
 }
 
+// Printable areas of A4 and US Letter less a quarter inch all round, in points.
+const Papel kA4{559.28, 805.89};
+const Papel kCarta{576, 756};
+
+TEST(FormatoDaPagina, TodaPaginaGuardaAoMenos66LinhasSemSobreporAsLinhas) {
+    for (const Papel& papel : {kA4, kCarta}) {
+        for (const std::int16_t largura : {0, 80, 81, 100, 110, 132, 136, 160, 220, 268, 32767}) {
+            const Formato f = escolheFormato(largura, papel);
+            const double altura = f.paisagem ? papel.largura : papel.altura;
+            EXPECT_GE(altura / f.entrelinha, 66 - 1e-9) << papel.largura << " " << largura;
+            EXPECT_GE(f.entrelinha, f.pontos) << papel.largura << " " << largura;
+            EXPECT_LE(f.entrelinha, 1.133 * f.pontos + 1e-9) << papel.largura << " " << largura;
+        }
+    }
+}
+
+// On a small sheet the band's size is lowered while it stays at 7 points or more; below that the
+// sheet is turned first.
+TEST(FormatoDaPagina, FolhaPequenaBaixaOTamanhoAte7PontosEDepoisVira) {
+    const Papel pequena{300, 500};
+    const Formato f60 = escolheFormato(60, pequena);
+    EXPECT_FALSE(f60.paisagem);
+    EXPECT_EQ(f60.pontos, 8.3f);
+    EXPECT_GE(f60.colunas, 60u);
+
+    const Formato f80 = escolheFormato(80, pequena);
+    EXPECT_TRUE(f80.paisagem);
+    EXPECT_EQ(f80.pontos, 7.0f);
+    EXPECT_GE(f80.colunas, 80u);
+}
+
 using CaminhoImpressora = Saida;
 
 TEST_F(CaminhoImpressora, PreparaFonteImpressoraEstiloETituloAntesDasLinhas) {
@@ -147,7 +178,10 @@ TEST_F(CaminhoImpressora, SoOsPedacosDepoisDeCadaCrLfSaoLinhas) {
         {"\r\nA\r\nB", {"linha A", "linha B", "fim"}},
         {"\r\nA\r\n\r\nB", {"linha A", "linha ", "linha B", "fim"}},
         {"antes\r\nA", {"linha A", "fim"}},
-        {"\r\nA\rB\nC", {"linha A\rB\nC", "fim"}},
+        // A lone LF ends a line on paper; one at the very end adds no empty line.
+        {"\r\nA\rB\nC", {"linha A\rB", "linha C", "fim"}},
+        {"\r\nA\n\nB\n", {"linha A", "linha ", "linha B", "fim"}},
+        {"\r\n\n", {"linha ", "fim"}},
     };
     for (const auto& [texto, esperado] : casos) {
         impressora.chamadas.clear();
@@ -166,9 +200,13 @@ TEST_F(CaminhoImpressora, TrabalhoVazioAindaDefineFonteETamanhoETerminaODocument
 
 TEST_F(CaminhoImpressora, AvancoDeFolhaEEjectQuebramAPagina) {
     const std::vector<std::pair<std::string, Chamadas>> casos = {
-        // A form feed anywhere: the whole line is printed, then the page ends.
-        {"\r\nA\fB\r\nC", {"linha A\fB", "pagina", "linha C", "fim"}},
-        {"\r\n\f", {"linha \f", "pagina", "fim"}},
+        // The page ends at the form feed: what follows it begins the next page.
+        {"\r\nA\fB\r\nC", {"linha A", "pagina", "linha B", "linha C", "fim"}},
+        {"\r\n\f", {"pagina", "fim"}},
+        {"\r\n\fCAB 1\r\nx\r\n  \fCAB 2",
+         {"pagina", "linha CAB 1", "linha x", "pagina", "linha CAB 2", "fim"}},
+        {"\r\nA\f\fB", {"linha A", "pagina", "pagina", "linha B", "fim"}},
+        {"\r\nA\nB\fC", {"linha A", "linha B", "pagina", "linha C", "fim"}},
         // EJECT in any case, also inside a word: the page ends and the line is not printed.
         {"\r\nA\r\nEJECT\r\nB", {"linha A", "pagina", "linha B", "fim"}},
         {"\r\nxxejectxx", {"pagina", "fim"}},
@@ -176,9 +214,9 @@ TEST_F(CaminhoImpressora, AvancoDeFolhaEEjectQuebramAPagina) {
         {"\r\nEjEcT", {"pagina", "fim"}},
         {"\r\nEJEC T", {"linha EJEC T", "fim"}},
         // Both: the form feed wins, so the line is printed.
-        {"\r\nEJECT\f", {"linha EJECT\f", "pagina", "fim"}},
+        {"\r\nEJECT\f", {"linha EJECT", "pagina", "fim"}},
         // The last page break is followed directly by the end of the document.
-        {"\r\nA\r\nfim\f", {"linha A", "linha fim\f", "pagina", "fim"}},
+        {"\r\nA\r\nfim\f", {"linha A", "linha fim", "pagina", "fim"}},
     };
     for (const auto& [texto, esperado] : casos) {
         impressora.chamadas.clear();

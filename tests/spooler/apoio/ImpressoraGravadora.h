@@ -43,6 +43,10 @@ class ImpressoraGravadora : public CamadaImpressao {
     std::vector<InfoImpressora> instaladas;
     std::vector<std::string> fontes;
     std::string atual = "Padrao";  // the current printer
+    Papel folha{559.28, 805.89};   // A4 less a quarter inch all round
+    // Settings that are not part of the recorded calls.
+    bool paisagem = false;
+    double entrelinha = 0;
 
     std::vector<std::string> chamadas;
     std::string falharEm;
@@ -95,6 +99,9 @@ class ImpressoraGravadora : public CamadaImpressao {
     void defineItalico(bool ligado) override {
         grava(std::string("italico ") + (ligado ? "1" : "0"));
     }
+    Papel papel() override { return folha; }
+    void definePaisagem(bool p) override { paisagem = p; }
+    void defineEntrelinha(double pontos) override { entrelinha = pontos; }
     void defineTitulo(const std::string& titulo) override { grava("titulo " + titulo); }
     void imprimeLinha(std::u32string_view texto) override { grava("linha " + paraUtf8(texto)); }
     void novaPagina() override { grava("pagina"); }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "CamadaImpressao.h"
+
+namespace velmora {
+
+// How a job goes on the sheet: the font size, the page turned or not, how many columns a line
+// holds, and the distance between lines.
+struct Formato {
+    float pontos = 11;
+    bool paisagem = false;
+    std::size_t colunas = 0;  // wider lines go on over the following lines
+    double entrelinha = 0;    // points from one line to the next
+};
+
+// Font size in points for the job's widest line.
+float tamanhoFonte(std::int16_t iMaiorLinha);
+
+// The size band of the widest line where it fits the sheet upright; where it does not even at
+// 7 points, the sheet turned, then a smaller size down to 5 points. Lines are spaced as
+// Courier's own spacing, but never so wide that a page holds fewer than 66 lines (the
+// continuous form at 6 lines per inch), nor closer than the font size.
+Formato escolheFormato(std::int16_t iMaiorLinha, const Papel& papel);
+
+}  // namespace velmora
