@@ -180,7 +180,9 @@ int abreParaLer(const std::string& caminho, struct stat* st = nullptr) {
 }  // namespace
 
 std::vector<std::string> SistemaArquivosPosix::lista(const std::string& padrao) {
-    const auto [pasta, componente] = partesDoPadrao(padrao);
+    const auto partes = partesDoPadrao(padrao);
+    const std::string& pasta = partes.first;
+    const std::string& componente = partes.second;
     return listagem_.lista(pasta, componente, [&] { return listaPasta(pasta, componente); });
 }
 
@@ -220,7 +222,9 @@ void SistemaArquivosPosix::leEmBlocos(const std::string& caminho, TravaArquivo* 
 
 std::optional<std::string> SistemaArquivosPosix::proximoNome(const std::string& padrao,
                                                              const std::string& depoisDe) {
-    const auto [pasta, componente] = partesDoPadrao(padrao);
+    const auto partes = partesDoPadrao(padrao);
+    const std::string& pasta = partes.first;
+    const std::string& componente = partes.second;
     return listagem_.proximo(pasta, componente, depoisDe,
                              [&] { return listaPasta(pasta, componente); });
 }
