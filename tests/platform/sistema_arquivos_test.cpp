@@ -352,17 +352,6 @@ TEST_F(SistemaArquivosTest, TravaLeEmBlocosOArquivoQueTravouEDizSeEstaEmEscrita)
     EXPECT_TRUE(fs.emEscritaPelaTrava(pasta / "A.bak", *trava));
 }
 
-TEST_F(SistemaArquivosTest, ProximoNomeAndaEmOrdemEVeOQueChegaDepoisDoCursor) {
-    for (const char* nome : {"B.TXT", "D.TXT", "c.txt", "E.DOC"}) gravaArquivo(pasta / nome, "x");
-    const std::string padrao = pasta / "*.TXT";
-    EXPECT_EQ(fs.proximoNome(padrao, ""), "B.TXT");
-    EXPECT_EQ(fs.proximoNome(padrao, "B.TXT"), "D.TXT");
-    gravaArquivo(pasta / "F.TXT", "x");
-    std::filesystem::remove(pasta / "c.txt");
-    EXPECT_EQ(fs.proximoNome(padrao, "D.TXT"), "F.TXT");
-    EXPECT_EQ(fs.proximoNome(padrao, "F.TXT"), std::nullopt);
-}
-
 TEST_F(SistemaArquivosTest, TravaNaoSegueLinkNemEngoleOMotivo) {
     gravaArquivo(pasta / "alvo.txt", "x");
     std::filesystem::create_symlink(pasta / "alvo.txt", pasta / "link.txt");
