@@ -38,8 +38,19 @@ class FalhaMedida(Exception):
 # Processes
 
 
-def roda(cmd, env=None, cwd=None, stdout=subprocess.DEVNULL, entrada=None):
-    """Runs cmd to its end; returns (wall seconds, exit status, peak RSS in bytes)."""
+GNU_TIME = "/usr/bin/time"
+
+
+def roda(cmd, env=None, cwd=None, stdout=subprocess.DEVNULL, entrada=None, pico_proprio=False):
+    """Runs cmd to its end; returns (wall seconds, peak RSS in bytes). The peak that wait4 gives
+    for a child spawned from here also counts this Python's own memory (the child starts as a
+    copy of it), which holds the test data; pico_proprio starts cmd from GNU time instead, so
+    the peak is cmd's alone (and the wall time holds time's start-up too)."""
+    if pico_proprio:
+        with tempfile.NamedTemporaryFile() as medida:
+            parede, _ = roda([GNU_TIME, "-f", "%M", "-o", medida.name] + list(cmd), env, cwd,
+                             stdout, entrada)
+            return parede, int(medida.read().split()[-1]) * 1024
     with tempfile.TemporaryFile() as erros:
         inicio = time.perf_counter()
         proc = subprocess.Popen(cmd, env=env, cwd=cwd, stdout=stdout, stderr=erros, stdin=entrada)
@@ -114,6 +125,25 @@ def texto_job(numero, linhas, tamanho):
     for i in range(linhas):
         largura = base + (1 if i < sobra else 0)
         saida.append(f"JOB {numero:05d} LINHA {i + 1:02d} ".ljust(largura, "."))
+    return ("\r\n".join(saida) + "\r\n").encode("ascii")
+
+
+def texto_denso(paginas, linhas=60, largura=71):
+    """A dense report: `linhas` lines of `largura` characters, none of them blank, a form feed
+    ending each page. The padded report below is mostly blanks, which Velmora skips and texttopdf
+    does not; this one gives neither side that help."""
+    simbolos = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.,;:-+*/=()"
+    saida = []
+    for p in range(paginas):
+        for i in range(linhas):
+            cabeca = f"P{p + 1:04d}L{i + 1:02d}|"
+            semente = p * 7919 + i * 104729
+            corpo = "".join(simbolos[(semente + k * 31) % len(simbolos)]
+                            for k in range(largura - len(cabeca)))
+            linha = cabeca + corpo
+            if i == linhas - 1:
+                linha += "\f"
+            saida.append(linha)
     return ("\r\n".join(saida) + "\r\n").encode("ascii")
 
 
@@ -197,14 +227,19 @@ class Bancada:
         for nome in os.listdir(pasta):
             os.unlink(os.path.join(pasta, nome))
 
-    def velmora_uma_vez(self, ini):
-        return roda([self.velmora, "--once", "--ini", ini], env=self.env, cwd=self.trabalho)
+    def velmora_uma_vez(self, ini, pico_proprio=False):
+        return roda([self.velmora, "--once", "--ini", ini], env=self.env, cwd=self.trabalho,
+                    pico_proprio=pico_proprio)
+
+    def ini_vazio(self):
+        """Settings of a raw tick on a folder without jobs."""
+        os.makedirs(os.path.join(self.raiz, "vazia"), exist_ok=True)
+        return self.ini(True, "VAZIO.INI", os.path.join(self.raiz, "vazia"))
 
     def inicio(self):
         """Median wall time of `velmora --once` on an empty folder: start-up and exit."""
         if self._inicio is None:
-            ini = self.ini(True, "VAZIO.INI", os.path.join(self.raiz, "vazia"))
-            os.makedirs(os.path.join(self.raiz, "vazia"), exist_ok=True)
+            ini = self.ini_vazio()
             tempos = [self.velmora_uma_vez(ini)[0] for _ in range(max(3, self.repeticoes))]
             self._inicio = statistics.median(tempos)
         return self._inicio
@@ -239,44 +274,72 @@ def razao(valor):
     return f"{valor:.2f}×"
 
 
+class JobsPequenos:
+    """`n` jobs of 4 KB in the jobs folder, drained by Velmora in one tick or by a peer."""
+
+    LACO = 'for f in "$1"/*.TXT; do cat "$f" >> "$2"; rm "$f"; done'
+
+    def __init__(self, b, n):
+        self.b = b
+        self.n = n
+        self.jobs = [texto_job(i, 60, 4096) for i in range(n)]
+        self.ini = b.ini(True)
+
+    def prepara(self):
+        self.b.limpa_pasta(self.b.jobs)
+        for i, dados in enumerate(self.jobs):
+            grava(os.path.join(self.b.jobs, f"J{i:05d}.TXT"), dados)
+        if os.path.exists(self.b.saida):
+            os.unlink(self.b.saida)
+
+    def roda(self, quem):
+        """Wall time of one drain by `quem`: velmora, shell or copia."""
+        b = self.b
+        self.prepara()
+        if quem == "velmora":
+            t = b.velmora_uma_vez(self.ini)[0] - b.inicio()
+            # Each job is copied onto the port path, which then holds the last one.
+            b.confere_drenado(b.jobs, self.jobs[-1])
+            return t
+        comando = ["bash", "-c", self.LACO, "laco"] if quem == "shell" else [b.copia]
+        t = roda(comando + [b.jobs, b.saida])[0]
+        # The peers append: the same bytes handed over, without truncating a file.
+        b.confere_drenado(b.jobs, b"".join(self.jobs))
+        return t
+
+
 def mede_1000_jobs(b):
-    n = 20 if b.smoke else 1000
-    jobs = [texto_job(i, 60, 4096) for i in range(n)]
-    ultimo = jobs[-1]
-    ini = b.ini(True)
-
-    def prepara():
-        b.limpa_pasta(b.jobs)
-        for i, dados in enumerate(jobs):
-            grava(os.path.join(b.jobs, f"J{i:05d}.TXT"), dados)
-        if os.path.exists(b.saida):
-            os.unlink(b.saida)
-
-    laco = 'for f in "$1"/*.TXT; do cat "$f" >> "$2"; rm "$f"; done'
-    todos = b"".join(jobs)
+    lote = JobsPequenos(b, 20 if b.smoke else 1000)
     tempos = {"velmora": [], "shell": [], "copia": []}
     for _ in range(b.repeticoes):
         for quem in random.sample(list(tempos), len(tempos)):
-            prepara()
-            if quem == "velmora":
-                t = b.velmora_uma_vez(ini)[0] - b.inicio()
-                # Each job is copied onto the port path, which then holds the last one.
-                b.confere_drenado(b.jobs, ultimo)
-            else:
-                comando = ["bash", "-c", laco, "laco"] if quem == "shell" else [b.copia]
-                t = roda(comando + [b.jobs, b.saida])[0]
-                # The peers append: the same bytes handed over, without truncating a file.
-                b.confere_drenado(b.jobs, todos)
-            tempos[quem].append(t)
+            tempos[quem].append(lote.roda(quem))
     v, s, c = (statistics.median(tempos[k]) for k in ("velmora", "shell", "copia"))
     v = max(v, 1e-4)
-    nome = f"Raw path: {n} jobs of 4 KB, one tick"
+    nome = f"Raw path: {lote.n} jobs of 4 KB, one tick"
     return [
         (nome + " vs (a) shell loop", fmt_s(v), fmt_s(s), razao(s / v) + " faster",
-         "≥ 10× faster", s / v >= 10),
+         "≥ 15× faster", s / v >= 15),
         (nome + " vs (b) C++ open/read/write/unlink", fmt_s(v), fmt_s(c),
          razao(c / v) + " the speed", "≥ 0.5× the speed", c / v >= 0.5),
     ]
+
+
+def mede_3000_jobs(b):
+    """A tick three times as full must cost three times as much, not nine: nothing per job may
+    grow with the number of jobs."""
+    poucos = JobsPequenos(b, 20 if b.smoke else 1000)
+    muitos = JobsPequenos(b, 60 if b.smoke else 3000)
+    tempos = {"poucos": [], "muitos": []}
+    for _ in range(b.repeticoes):
+        for quem in random.sample(list(tempos), len(tempos)):
+            lote = poucos if quem == "poucos" else muitos
+            tempos[quem].append(lote.roda("velmora") / lote.n)
+    m = statistics.median(tempos["muitos"])
+    p = max(statistics.median(tempos["poucos"]), 1e-7)
+    return [(f"Raw path: {muitos.n} jobs of 4 KB, time per job", fmt_s(m),
+             fmt_s(p) + f" ({poucos.n} jobs)", razao(m / p) + " the time", "≤ 1.2× the time",
+             m / p <= 1.2)]
 
 
 def paginas_pdf(caminho):
@@ -290,10 +353,15 @@ def paginas_pdf(caminho):
 
 
 def mede_pdf(b):
+    """The printer path on the dense report and on the padded one, each beside texttopdf."""
     if not os.access(TEXTTOPDF, os.X_OK):
         raise FalhaMedida(f"{TEXTTOPDF} não existe (pacote cups-filters)")
     paginas = 5 if b.smoke else 1000
-    dados = texto_paginas(paginas)
+    return (mede_relatorio_pdf(b, "dense", texto_denso(paginas), paginas, 0.25) +
+            mede_relatorio_pdf(b, "padded", texto_paginas(paginas), paginas, 0.35))
+
+
+def mede_relatorio_pdf(b, tipo, dados, paginas, meta):
     ini = b.ini(False)
     origem = os.path.join(b.raiz, "relatorio.txt")
     grava(origem, dados)
@@ -327,12 +395,14 @@ def mede_pdf(b):
                 raise FalhaMedida(f"{quem}: {obtidas} páginas em vez de {paginas}")
     v, p = statistics.median(tempos["velmora"]), statistics.median(tempos["texttopdf"])
     v = max(v, 1e-4)
+    razao_tamanho = tamanhos["velmora"] / tamanhos["texttopdf"]
     return [
-        (f"Printer path: {paginas} pages to PDF, time", fmt_s(v), fmt_s(p) + " (texttopdf)",
-         razao(v / p) + " the time", "≤ 1.0× the time", v / p <= 1.0),
-        (f"Printer path: {paginas} pages to PDF, PDF size", fmt_mb(tamanhos["velmora"]),
-         fmt_mb(tamanhos["texttopdf"]), razao(tamanhos["velmora"] / tamanhos["texttopdf"]),
-         "reported", None),
+        (f"Printer path: {paginas} {tipo} pages to PDF, time", fmt_s(v),
+         fmt_s(p) + " (texttopdf)", razao(v / p) + " the time", f"≤ {meta}× the time",
+         v / p <= meta),
+        (f"Printer path: {paginas} {tipo} pages to PDF, PDF size", fmt_mb(tamanhos["velmora"]),
+         fmt_mb(tamanhos["texttopdf"]), razao(razao_tamanho), "≤ 0.1× the size",
+         razao_tamanho <= 0.1),
     ]
 
 
@@ -345,28 +415,37 @@ def mede_job_grande(b):
     ini = b.ini(True)
     tempos = {"velmora": [], "cp": []}
     rss = []
+    # The peak of a tick without jobs: the floor the job's own memory stands on.
+    piso = statistics.median(b.velmora_uma_vez(b.ini_vazio(), True)[1] for _ in range(3))
     for _ in range(b.repeticoes):
         for quem in random.sample(list(tempos), len(tempos)):
             if os.path.exists(b.saida):
                 os.unlink(b.saida)
             if quem == "velmora":
-                b.limpa_pasta(b.jobs)
-                shutil.copyfile(origem, os.path.join(b.jobs, "GRANDE.TXT"))
-                parede, pico = b.velmora_uma_vez(ini)
-                tempos[quem].append(parede - b.inicio())
-                rss.append(pico)
-                b.confere_drenado(b.jobs, ultimo)
+                # Timed without GNU time, whose start-up the empty tick does not hold; then run
+                # again under it for the peak.
+                for pico_proprio in (False, True):
+                    b.limpa_pasta(b.jobs)
+                    shutil.copyfile(origem, os.path.join(b.jobs, "GRANDE.TXT"))
+                    parede, pico = b.velmora_uma_vez(ini, pico_proprio)
+                    b.confere_drenado(b.jobs, ultimo)
+                    if pico_proprio:
+                        rss.append(pico)
+                    else:
+                        tempos[quem].append(parede - b.inicio())
             else:
                 tempos[quem].append(roda(["cp", origem, b.saida])[0])
     del ultimo
     v, c = statistics.median(tempos["velmora"]), statistics.median(tempos["cp"])
     v = max(v, 1e-4)
     pico = statistics.median(rss)
+    # Read in blocks, the job costs no memory of its size: the goal is a flat peak.
     return [
         (f"Raw path: one job of {fmt_mb(tamanho)}, time", fmt_s(v), fmt_s(c) + " (cp)",
-         razao(v / c) + " the time", "≤ 2× the time", v / c <= 2),
-        (f"Raw path: one job of {fmt_mb(tamanho)}, peak RSS", fmt_mb(pico), fmt_mb(tamanho) +
-         " (file)", razao(pico / tamanho) + " the file", "≤ 3× the file", pico / tamanho <= 3),
+         razao(v / c) + " the time", "≤ 3× the time", v / c <= 3),
+        (f"Raw path: one job of {fmt_mb(tamanho)}, peak RSS", fmt_mb(pico),
+         fmt_mb(piso) + " (no job)", "+" + fmt_mb(pico - piso) + " for the job", "≤ 16 MB",
+         pico <= 16 * MB),
     ]
 
 
@@ -556,7 +635,7 @@ def mede_inicio(b):
              "—", "reported", None)]
 
 
-MEDIDAS = [mede_1000_jobs, mede_pdf, mede_job_grande, mede_pasta_cheia, mede_ocioso,
+MEDIDAS = [mede_1000_jobs, mede_3000_jobs, mede_pdf, mede_job_grande, mede_pasta_cheia, mede_ocioso,
            mede_latencia, mede_inicio]
 
 

@@ -22,6 +22,8 @@ PACOTES=(
     icewm
     # ps, kill, setpriv and strace used by the scripts and tests
     procps util-linux strace
+    # the benchmark's peak memory of Velmora alone (GNU time)
+    time
     # the fuzz targets: clang and its libFuzzer runtime (only a recommendation of clang)
     clang libclang-rt-14-dev
     # CaseFolding.txt, for scripts/gera-caixa.py (the generated table is committed)

@@ -1,11 +1,14 @@
 #include "spooler/CicloImpressao.h"
 
 #include <exception>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <sstream>
 #include <vector>
 
+#include "spooler/ErroPlataforma.h"
+#include "spooler/LeitorBruto.h"
 #include "spooler/LeitorJob.h"
 #include "spooler/NomesJob.h"
 
@@ -152,13 +155,15 @@ ResumoCiclo CicloImpressao::timerImpressao_Timer() {
     if (esqueceSumidos(naoRemovidos_, arquivos_)) gravaEstado();
     esqueceSumidos(recusados_, arquivos_);
 
-    // Paths handled or passed over in this tick: each listing takes the first one not in it, so
-    // the tick ends even when a job cannot be removed.
+    // Paths handled or passed over in this tick, and for each pattern the last name taken: the
+    // listing goes on after it, so the tick ends even when a job cannot be removed, and a folder
+    // of many jobs costs no walk over the names already done.
     std::set<std::string> vistos;
+    std::map<std::string, std::string> cursores;
     for (;;) {
         // One reading per job: the name that passed the backup guard is removed by the same rule.
         const bool comBackup = ligado(valores_.sBackup);
-        std::optional<Candidato> job = proximo(padroes, vistos, comBackup);
+        std::optional<Candidato> job = proximo(padroes, vistos, cursores, comBackup);
         if (!job) break;
         trata(*job, comBackup, resumo);
     }
@@ -166,16 +171,21 @@ ResumoCiclo CicloImpressao::timerImpressao_Timer() {
 }
 
 std::optional<CicloImpressao::Candidato> CicloImpressao::proximo(
-    const std::vector<std::string>& padroes, std::set<std::string>& vistos, bool comBackup) {
+    const std::vector<std::string>& padroes, std::set<std::string>& vistos,
+    std::map<std::string, std::string>& cursores, bool comBackup) {
     for (const std::string& padrao : padroes) {
         const std::string pasta = parteDaPasta(padrao);
-        std::vector<std::string> nomes;
-        try {
-            nomes = arquivos_.lista(padrao);
-        } catch (const std::exception&) {
-            // An unreadable folder is a folder without jobs for this tick.
-        }
-        for (const std::string& nome : nomes) {
+        std::string& cursor = cursores[padrao];
+        for (;;) {
+            std::optional<std::string> proximoNome;
+            try {
+                proximoNome = arquivos_.proximoNome(padrao, cursor);
+            } catch (const std::exception&) {
+                // An unreadable folder is a folder without jobs for this tick.
+            }
+            if (!proximoNome) break;
+            cursor = std::move(*proximoNome);
+            const std::string& nome = cursor;
             const std::string caminho = pasta + nome;
             if (!vistos.insert(caminho).second) continue;
             // A backup that the pattern also matches is never a job: printing it and "replacing"
@@ -196,21 +206,25 @@ std::optional<CicloImpressao::Candidato> CicloImpressao::proximo(
                 }
                 recusados_.erase(recusado);
             }
-            try {
-                // Half-written: a later tick takes it whole.
-                if (arquivos_.emEscrita(caminho)) continue;
-            } catch (const std::exception&) {
-                // Not knowing is no reason to hold the job back; reading it will tell.
-            }
             // Another spooler on this folder is handling it, or has just handled it: its
             // business, not an error of ours.
             bool alheio = false;
             std::unique_ptr<TravaArquivo> trava = travaOuNada(arquivos_, caminho, alheio);
             if (alheio) continue;
+            try {
+                // Half-written: a later tick takes it whole.
+                if (trava ? arquivos_.emEscritaPelaTrava(caminho, *trava)
+                          : arquivos_.emEscrita(caminho)) {
+                    continue;
+                }
+            } catch (const std::exception&) {
+                // Not knowing is no reason to hold the job back; reading it will tell.
+            }
             if (antes) {
                 // What was listed may have been printed and removed, or replaced, by the one that
                 // held the lock before us.
-                const std::optional<InfoArquivo> agora = infoOuNada(arquivos_, caminho);
+                std::optional<InfoArquivo> agora = trava ? trava->info() : std::nullopt;
+                if (!agora) agora = infoOuNada(arquivos_, caminho);
                 if (!agora || !mesmoArquivo(*antes, *agora)) continue;
             }
             return Candidato{pasta, nome, antes, std::move(trava)};
@@ -233,9 +247,11 @@ void CicloImpressao::trata(Candidato& job, bool comBackup, ResumoCiclo& resumo) 
     bool recusado = false;
     bool mudouNaLeitura = false;
     try {
-        JobLido lido =
-            le_conteudo(job.pasta, job.nome, valores_, arquivos_, saida_.decodificador, pergunta_);
-        if (!lido.lido) {
+        if (ligado(valores_.sParalela)) {
+            saida = imprimeBruto(job, continuaOMesmo, recusado, mudouNaLeitura);
+        } else if (JobLido lido = le_conteudo(job.pasta, job.nome, valores_, arquivos_,
+                                              saida_.decodificador, pergunta_);
+                   !lido.lido) {
             recusado = true;
             saida = Resultado::falha(lido.motivo);
         } else if (!continuaOMesmo()) {
@@ -282,6 +298,36 @@ void CicloImpressao::trata(Candidato& job, bool comBackup, ResumoCiclo& resumo) 
         }
     }
     liga(timer_);
+}
+
+Resultado CicloImpressao::imprimeBruto(Candidato& job, const std::function<bool()>& continuaOMesmo,
+                                       bool& recusado, bool& mudouNaLeitura) {
+    const std::string caminho = job.pasta + job.nome;
+    for (;;) {
+        std::optional<std::string> falhaLeitura;
+        const Resultado saida = ImprimirBruto(
+            [&](ArquivoEscrita& arquivo) {
+                std::uint64_t escritos = 0;
+                falhaLeitura = le_linhas_brutas(job.pasta, job.nome, arquivos_, job.trava.get(),
+                                                [&](std::string_view bytes) {
+                                                    arquivo.escreve(bytes);
+                                                    escritos += bytes.size();
+                                                });
+                if (falhaLeitura) throw ErroPlataforma(*falhaLeitura);
+                // Nothing has reached the port yet: a job changed meanwhile waits whole.
+                mudouNaLeitura = !continuaOMesmo();
+                if (mudouNaLeitura) throw ErroPlataforma("alterado durante a leitura");
+                return escritos;
+            },
+            valores_, job.nome, saida_);
+        if (!falhaLeitura) return saida;
+        // Every attempt writes a new temporary file from the start, so a retry never repeats
+        // lines.
+        if (!pergunta_.sim(perguntaDeReleitura(caminho))) {
+            recusado = true;
+            return Resultado::falha(*falhaLeitura);
+        }
+    }
 }
 
 void CicloImpressao::avisaPadroes(const std::vector<std::string>& padroes) {

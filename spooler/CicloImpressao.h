@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -43,8 +44,12 @@ class CicloImpressao {
         std::unique_ptr<TravaArquivo> trava;
     };
     std::optional<Candidato> proximo(const std::vector<std::string>& padroes,
-                                     std::set<std::string>& vistos, bool comBackup);
+                                     std::set<std::string>& vistos,
+                                     std::map<std::string, std::string>& cursores, bool comBackup);
     void trata(Candidato& job, bool comBackup, ResumoCiclo& resumo);
+    // The raw path, streamed from the job file into the port's temporary file.
+    Resultado imprimeBruto(Candidato& job, const std::function<bool()>& continuaOMesmo,
+                           bool& recusado, bool& mudouNaLeitura);
     void avisaPadroes(const std::vector<std::string>& padroes);
     void carregaEstado();
     void gravaEstado();

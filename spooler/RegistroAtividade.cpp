@@ -30,18 +30,17 @@ std::size_t semOsUltimos(const std::string& texto, std::size_t excesso) {
 void RegistroAtividade::log(const std::string& txtMsg) {
     // A log that cannot be updated must never stop the job that is being logged.
     try {
-        std::string novo;
-        novo.reserve(txtMsg.size() + 2 + texto_.size());
-        novo += txtMsg;
-        novo += "\r\n";
-        novo += texto_;
-        std::size_t caracteres = contaCaracteres(txtMsg) + 2 + caracteres_;
-        if (caracteres > kLimite) {
-            novo.resize(semOsUltimos(novo, caracteres - kLimite));
-            caracteres = kLimite;
+        Linha linha{txtMsg + "\r\n", contaCaracteres(txtMsg) + 2};
+        const std::size_t caracteres = linha.caracteres;
+        linhas_.push_front(std::move(linha));
+        caracteres_ += caracteres;
+        montado_ = false;
+        // Cutting the end of a text cut before at its end gives the same as one cut of the
+        // whole: the oldest lines that lie wholly beyond the limit can go now.
+        while (caracteres_ - linhas_.back().caracteres >= kLimite) {
+            caracteres_ -= linhas_.back().caracteres;
+            linhas_.pop_back();
         }
-        texto_ = std::move(novo);
-        caracteres_ = caracteres;
     } catch (const std::exception&) {
         return;
     }
@@ -50,6 +49,16 @@ void RegistroAtividade::log(const std::string& txtMsg) {
         aoRegistrar(txtMsg);
     } catch (const std::exception&) {
     }
+}
+
+const std::string& RegistroAtividade::texto() const {
+    if (montado_) return texto_;
+    std::string novo;
+    for (const Linha& linha : linhas_) novo += linha.texto;
+    if (caracteres_ > kLimite) novo.resize(semOsUltimos(novo, caracteres_ - kLimite));
+    texto_ = std::move(novo);
+    montado_ = true;
+    return texto_;
 }
 
 }  // namespace velmora

@@ -161,8 +161,8 @@ void excluiSeNosso(SistemaArquivos& arquivos, const std::string& nome,
 
 // The bytes go out unchanged: no decoding, no page rules; the printer at the port reads its own
 // control characters.
-Resultado copiaNaPorta(const std::string& textoJob, const Valores& valores,
-                       const std::string& titulo, DispositivosSaida& saida) {
+Resultado copiaNaPorta(const GravaJob& gravaJob, const Valores& valores, const std::string& titulo,
+                       DispositivosSaida& saida) {
     if (valores.sPorta.empty()) {
         return Resultado::falha("a porta de saída (PORTA) não foi configurada");
     }
@@ -177,10 +177,18 @@ Resultado copiaNaPorta(const std::string& textoJob, const Valores& valores,
     Resultado resultado;
     std::optional<InfoArquivo> criado;
     try {
-        if (arquivos.existe(nome)) arquivos.exclui(nome);
-        std::unique_ptr<ArquivoEscrita> arquivo = arquivos.criaExclusivo(nome);
+        std::unique_ptr<ArquivoEscrita> arquivo;
+        try {
+            arquivo = arquivos.criaExclusivo(nome);
+        } catch (const std::exception&) {
+            // A leftover of a dead process under this name is replaced; asked only then, so that
+            // a job costs no look for a file that is almost never there.
+            if (!arquivos.existe(nome)) throw;
+            arquivos.exclui(nome);
+            arquivo = arquivos.criaExclusivo(nome);
+        }
         criado = arquivos.info(nome);
-        const std::uint64_t escritos = gravaLinhas(*arquivo, textoJob);
+        const std::uint64_t escritos = gravaJob(*arquivo);
         arquivo->fecha();
         // The port gets exactly what this job wrote, or nothing.
         const std::optional<InfoArquivo> fechado = arquivos.info(nome);
@@ -206,8 +214,16 @@ Resultado copiaNaPorta(const std::string& textoJob, const Valores& valores,
 
 Resultado Imprimir(const std::string& textoJob, const Valores& valores, const std::string& titulo,
                    DispositivosSaida& saida) {
-    if (ligado(valores.sParalela)) return copiaNaPorta(textoJob, valores, titulo, saida);
+    if (ligado(valores.sParalela)) {
+        return copiaNaPorta([&](ArquivoEscrita& arquivo) { return gravaLinhas(arquivo, textoJob); },
+                            valores, titulo, saida);
+    }
     return imprimeNaImpressora(textoJob, valores, titulo, saida);
+}
+
+Resultado ImprimirBruto(const GravaJob& gravaJob, const Valores& valores, const std::string& titulo,
+                        DispositivosSaida& saida) {
+    return copiaNaPorta(gravaJob, valores, titulo, saida);
 }
 
 void SelecionarFonte(CamadaImpressao& impressora, const std::string& prefixo) {

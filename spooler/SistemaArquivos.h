@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,12 +18,6 @@ class ArquivoEscrita {
     virtual void fecha() = 0;                          // throws ErroPlataforma
 };
 
-// Held while one job is handled; released when destroyed.
-class TravaArquivo {
-  public:
-    virtual ~TravaArquivo() = default;
-};
-
 struct InfoArquivo {
     std::uint64_t tamanho = 0;
     std::int64_t modificadoNs = 0;  // modification time, nanoseconds since the epoch
@@ -30,6 +25,15 @@ struct InfoArquivo {
     std::uint64_t dispositivo = 0;
     std::uint64_t indice = 0;
     std::uint32_t permissoes = 0;
+};
+
+// Held while one job is handled; released when destroyed.
+class TravaArquivo {
+  public:
+    virtual ~TravaArquivo() = default;
+    // The job's name as the lock found it when it was taken, where the lock looked: the cycle
+    // then needs no look of its own.
+    virtual std::optional<InfoArquivo> info() const { return std::nullopt; }
 };
 
 inline bool mesmaIdentidade(const InfoArquivo& a, const InfoArquivo& b) {
@@ -57,6 +61,26 @@ class SistemaArquivos {
     // Whole content of a regular file; never follows a symbolic link.
     virtual std::string leTudo(const std::string& caminho) = 0;
 
+    // The content of a regular file handed to `bloco` piece by piece, so that a large file never
+    // lies whole in memory. `trava`, when given, is the job's lock: where it holds the file open,
+    // the file is read through it. Throws like leTudo.
+    virtual void leEmBlocos(const std::string& caminho, TravaArquivo* trava,
+                            const std::function<void(std::string_view)>& bloco) {
+        static_cast<void>(trava);
+        bloco(leTudo(caminho));
+    }
+
+    // The name of lista(padrao) that sorts next after `depoisDe` (the first of all when empty): a
+    // tick walks a large folder without copying its listing for every job.
+    virtual std::optional<std::string> proximoNome(const std::string& padrao,
+                                                   const std::string& depoisDe) {
+        std::optional<std::string> menor;
+        for (std::string& nome : lista(padrao)) {
+            if (nome > depoisDe && (!menor || nome < *menor)) menor = std::move(nome);
+        }
+        return menor;
+    }
+
     // Size, modification time, identity and permissions; nothing when the path names no regular
     // file.
     virtual std::optional<InfoArquivo> info(const std::string& caminho) = 0;
@@ -64,6 +88,11 @@ class SistemaArquivos {
     // True while another process still holds the file open for writing (or, where that cannot be
     // told, while it was modified within the last 2 seconds): it is not a job yet.
     virtual bool emEscrita(const std::string& caminho) = 0;
+    // The same, asked through the job's lock where the platform can use what the lock holds open.
+    virtual bool emEscritaPelaTrava(const std::string& caminho, TravaArquivo& trava) {
+        static_cast<void>(trava);
+        return emEscrita(caminho);
+    }
 
     virtual bool existe(const std::string& caminho) = 0;     // any non-folder entry, links included
     virtual bool existePasta(const std::string& pasta) = 0;  // a folder, through links too

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -109,28 +110,50 @@ bool ListagemVigiada::aplicaEventos() {
 std::vector<std::string> ListagemVigiada::lista(const std::string& pasta,
                                                 const std::string& componente,
                                                 const ListaInteira& listaInteira) {
+    std::vector<std::string> lida;
+    if (atualiza(pasta, componente, listaInteira, lida)) return {nomes_.begin(), nomes_.end()};
+    return lida;
+}
+
+std::optional<std::string> ListagemVigiada::proximo(const std::string& pasta,
+                                                    const std::string& componente,
+                                                    const std::string& depoisDe,
+                                                    const ListaInteira& listaInteira) {
+    std::vector<std::string> lida;
+    if (atualiza(pasta, componente, listaInteira, lida)) {
+        const auto it = nomes_.upper_bound(depoisDe);
+        if (it == nomes_.end()) return std::nullopt;
+        return *it;
+    }
+    const auto it = std::upper_bound(lida.begin(), lida.end(), depoisDe);
+    if (it == lida.end()) return std::nullopt;
+    return std::move(*it);
+}
+
+bool ListagemVigiada::atualiza(const std::string& pasta, const std::string& componente,
+                               const ListaInteira& listaInteira, std::vector<std::string>& lida) {
     struct stat st {};
     if (::stat(pasta.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         esquece();
-        return listaInteira();
+        lida = listaInteira();
+        return false;
     }
     const auto agora = std::chrono::steady_clock::now();
     const bool mesmaPasta =
         valida_ && pasta == pasta_ && st.st_dev == dispositivo_ && st.st_ino == inode_;
     if (mesmaPasta && componente == componente_ && agora - lidaEm_ < kValidade && aplicaEventos()) {
-        return {nomes_.begin(), nomes_.end()};
+        return true;
     }
 
     esquece();
     const bool vigiada = vigia(pasta, st);
-    std::vector<std::string> nomes = listaInteira();
-    if (vigiada) {
-        lidaEm_ = agora;
-        componente_ = componente;
-        nomes_.insert(nomes.begin(), nomes.end());
-        valida_ = true;
-    }
-    return nomes;
+    lida = listaInteira();
+    if (!vigiada) return false;
+    lidaEm_ = agora;
+    componente_ = componente;
+    nomes_.insert(lida.begin(), lida.end());
+    valida_ = true;
+    return true;
 }
 
 }  // namespace velmora

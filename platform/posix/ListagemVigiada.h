@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,8 +34,15 @@ class ListagemVigiada {
     // sorted by name; `listaInteira` reads them from the folder itself and reports its errors.
     std::vector<std::string> lista(const std::string& pasta, const std::string& componente,
                                    const ListaInteira& listaInteira);
+    // The name of that listing that sorts next after `depoisDe`, without copying the listing.
+    std::optional<std::string> proximo(const std::string& pasta, const std::string& componente,
+                                       const std::string& depoisDe,
+                                       const ListaInteira& listaInteira);
 
   private:
+    // True when nomes_ holds the listing; otherwise the listing was read into `lida`.
+    bool atualiza(const std::string& pasta, const std::string& componente,
+                  const ListaInteira& listaInteira, std::vector<std::string>& lida);
     bool vigia(const std::string& pasta, const struct stat& st);
     // False when the kept listing can no longer be trusted.
     bool aplicaEventos();

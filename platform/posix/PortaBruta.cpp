@@ -70,20 +70,28 @@ void copiaParaPorta(const std::string& arquivo, const std::string& porta,
     int fd = ::open(porta.c_str(), O_WRONLY | criacao | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) lancaErroSistema(errno, prefixo);
     DescritorArquivo destino(fd);
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
-        lancaErroSistema(errno, prefixo);
-    }
     struct stat st {};
     if (::fstat(fd, &st) != 0) lancaErroSistema(errno, prefixo);
     // A plain file is overwritten and then cut to the job's length: the same bytes as truncating
     // it first, but ext4 flushes and frees the blocks of a file truncated to zero, which cost
-    // milliseconds per job.
+    // milliseconds per job. A file no longer than the job needs no cut.
     const bool arquivoComum = S_ISREG(st.st_mode);
+    const auto cortaAoJob = [&](off_t copiados) {
+        if (arquivoComum && st.st_size > copiados && ::ftruncate(fd, copiados) != 0) {
+            lancaErroSistema(errno, prefixo);
+        }
+    };
+    // A plain file never blocks; a device or a FIFO that has its reader is written blocking.
+    if (!arquivoComum) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+            lancaErroSistema(errno, prefixo);
+        }
+    }
 
     off_t copiados = 0;
     if (arquivoComum && copiaNoNucleo(origem.get(), fd, copiados, prefixo)) {
-        if (::ftruncate(fd, copiados) != 0) lancaErroSistema(errno, prefixo);
+        cortaAoJob(copiados);
         if (::close(destino.solta()) != 0) lancaErroSistema(errno, prefixo);
         return;
     }
@@ -104,7 +112,7 @@ void copiaParaPorta(const std::string& arquivo, const std::string& porta,
         }
         copiados += n;
     }
-    if (arquivoComum && ::ftruncate(fd, copiados) != 0) lancaErroSistema(errno, prefixo);
+    cortaAoJob(copiados);
     // A file on a network share reports a failed write only here.
     if (::close(destino.solta()) != 0) lancaErroSistema(errno, prefixo);
 }

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
+#include <functional>
+#include <utility>
 
 #include "platform/posix/ArquivoEscritaPosix.h"
 #include "platform/posix/ErroSistema.h"
@@ -25,6 +27,9 @@ constexpr std::int64_t kNsPorSegundo = 1'000'000'000;
 
 // Where leases cannot tell, a file touched this recently may still be growing.
 constexpr std::int64_t kJanelaEscritaNs = 2 * kNsPorSegundo;
+
+// Jobs are read in blocks of this size; a job of a few kilobytes takes one read.
+constexpr std::size_t kTamanhoBloco = 256 * 1024;
 
 std::int64_t emNs(const timespec& t) {
     return static_cast<std::int64_t>(t.tv_sec) * kNsPorSegundo + t.tv_nsec;
@@ -66,13 +71,59 @@ bool modificadoHaPouco(const struct stat& st) {
     return diferenca > -kJanelaEscritaNs && diferenca < kJanelaEscritaNs;
 }
 
+InfoArquivo infoDe(const struct stat& st) {
+    return InfoArquivo{static_cast<std::uint64_t>(st.st_size), emNs(st.st_mtim),
+                       static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                       static_cast<std::uint32_t>(st.st_mode & 07777)};
+}
+
+// The lock keeps the job open: the still-being-written check and the reading use that
+// descriptor instead of opening the file again.
 class TravaFlock : public TravaArquivo {
   public:
     explicit TravaFlock(int fd) : fd_(fd) {}
+    std::optional<InfoArquivo> info() const override { return nomeada_; }
+    int fd() const { return fd_.get(); }
+    void encontrou(const struct stat& nomeada) { nomeada_ = infoDe(nomeada); }
 
   private:
     DescritorArquivo fd_;  // closing it releases the lock
+    std::optional<InfoArquivo> nomeada_;
 };
+
+// A writer opening the file while we hold the lease breaks it with a signal, SIGIO by default,
+// which would end the program; SIGURG is ignored unless someone asks for it. True when a read
+// lease was refused because the file is open for writing; false when it was granted (and is
+// released at once), and nothing when this file system or this file takes no lease.
+std::optional<bool> abertoParaEscrita(int fd) {
+    ::fcntl(fd, F_SETSIG, SIGURG);
+    // A read lease is refused while anyone holds the file open for writing.
+    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+        return false;
+    }
+    if (errno == EAGAIN) return true;
+    return std::nullopt;
+}
+
+// Reads `fd` from its start in blocks of `buffer`'s size. A short read of a regular file is its
+// end: the cycle compares size and time after the reading, so a file that grew meanwhile is
+// caught there.
+void leBlocosDe(int fd, std::vector<char>& buffer,
+                const std::function<void(std::string_view)>& bloco) {
+    off_t posicao = 0;
+    for (;;) {
+        const ssize_t n = ::pread(fd, buffer.data(), buffer.size(), posicao);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            lancaErroSistema(errno);
+        }
+        if (n == 0) return;
+        bloco(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+        if (static_cast<std::size_t>(n) < buffer.size()) return;
+        posicao += n;
+    }
+}
 
 bool mesmoInode(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -104,25 +155,40 @@ std::vector<std::string> listaPasta(const std::string& pasta, const std::string&
     return nomes;
 }
 
-}  // namespace
-
-std::vector<std::string> SistemaArquivosPosix::lista(const std::string& padrao) {
-    std::string::size_type barra = padrao.rfind('/');
-    std::string pasta = barra == std::string::npos ? "." : padrao.substr(0, barra + 1);
-    std::string componente = barra == std::string::npos ? padrao : padrao.substr(barra + 1);
-    return listagem_.lista(pasta, componente, [&] { return listaPasta(pasta, componente); });
+// The folder ("." for none) and the last component of a pattern.
+std::pair<std::string, std::string> partesDoPadrao(const std::string& padrao) {
+    const std::string::size_type barra = padrao.rfind('/');
+    if (barra == std::string::npos) return {".", padrao};
+    return {padrao.substr(0, barra + 1), padrao.substr(barra + 1)};
 }
 
-std::string SistemaArquivosPosix::leTudo(const std::string& caminho) {
+// A regular file opened for reading, its status in `st` when asked for.
+int abreParaLer(const std::string& caminho, struct stat* st = nullptr) {
     // O_NONBLOCK so that a FIFO planted under a job's name cannot hang the open.
     DescritorArquivo fd(::open(caminho.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ELOOP) throw ErroPlataforma("é um link simbólico");
         lancaErroSistema(errno);
     }
+    struct stat proprio {};
+    if (st == nullptr) st = &proprio;
+    if (::fstat(fd.get(), st) != 0) lancaErroSistema(errno);
+    if (!S_ISREG(st->st_mode)) throw ErroPlataforma("não é um arquivo comum");
+    return fd.solta();
+}
+
+}  // namespace
+
+std::vector<std::string> SistemaArquivosPosix::lista(const std::string& padrao) {
+    const auto partes = partesDoPadrao(padrao);
+    const std::string& pasta = partes.first;
+    const std::string& componente = partes.second;
+    return listagem_.lista(pasta, componente, [&] { return listaPasta(pasta, componente); });
+}
+
+std::string SistemaArquivosPosix::leTudo(const std::string& caminho) {
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) lancaErroSistema(errno);
-    if (!S_ISREG(st.st_mode)) throw ErroPlataforma("não é um arquivo comum");
+    DescritorArquivo fd(abreParaLer(caminho, &st));
 
     std::string conteudo;
     // One byte more than the size, so that a file that did not grow is read with one read more.
@@ -142,6 +208,27 @@ std::string SistemaArquivosPosix::leTudo(const std::string& caminho) {
     return conteudo;
 }
 
+void SistemaArquivosPosix::leEmBlocos(const std::string& caminho, TravaArquivo* trava,
+                                      const std::function<void(std::string_view)>& bloco) {
+    if (buffer_.empty()) buffer_.resize(kTamanhoBloco);
+    const auto* flock = dynamic_cast<const TravaFlock*>(trava);
+    if (flock != nullptr && flock->info()) {
+        leBlocosDe(flock->fd(), buffer_, bloco);
+        return;
+    }
+    DescritorArquivo fd(abreParaLer(caminho));
+    leBlocosDe(fd.get(), buffer_, bloco);
+}
+
+std::optional<std::string> SistemaArquivosPosix::proximoNome(const std::string& padrao,
+                                                             const std::string& depoisDe) {
+    const auto partes = partesDoPadrao(padrao);
+    const std::string& pasta = partes.first;
+    const std::string& componente = partes.second;
+    return listagem_.proximo(pasta, componente, depoisDe,
+                             [&] { return listaPasta(pasta, componente); });
+}
+
 std::optional<InfoArquivo> SistemaArquivosPosix::info(const std::string& caminho) {
     struct stat st {};
     if (::lstat(caminho.c_str(), &st) != 0) {
@@ -149,9 +236,7 @@ std::optional<InfoArquivo> SistemaArquivosPosix::info(const std::string& caminho
         lancaErroSistema(errno);
     }
     if (!S_ISREG(st.st_mode)) return std::nullopt;
-    return InfoArquivo{static_cast<std::uint64_t>(st.st_size), emNs(st.st_mtim),
-                       static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                       static_cast<std::uint32_t>(st.st_mode & 07777)};
+    return infoDe(st);
 }
 
 bool SistemaArquivosPosix::emEscrita(const std::string& caminho) {
@@ -159,19 +244,20 @@ bool SistemaArquivosPosix::emEscrita(const std::string& caminho) {
     // The reader will report why the file cannot be opened.
     if (fd.get() < 0) return false;
 
-    // A writer opening the file while we hold the lease breaks it with a signal, SIGIO by default,
-    // which would end the program; SIGURG is ignored unless someone asks for it.
-    ::fcntl(fd.get(), F_SETSIG, SIGURG);
-    // A read lease is refused while anyone holds the file open for writing.
-    if (::fcntl(fd.get(), F_SETLEASE, F_RDLCK) == 0) {
-        ::fcntl(fd.get(), F_SETLEASE, F_UNLCK);
-        return false;
-    }
-    if (errno == EAGAIN) return true;
+    return emEscritaAberto(fd.get());
+}
 
+bool SistemaArquivosPosix::emEscritaPelaTrava(const std::string& caminho, TravaArquivo& trava) {
+    auto* flock = dynamic_cast<TravaFlock*>(&trava);
+    if (flock == nullptr) return emEscrita(caminho);
+    return emEscritaAberto(flock->fd());
+}
+
+bool SistemaArquivosPosix::emEscritaAberto(int fd) {
+    if (const std::optional<bool> aberto = abertoParaEscrita(fd)) return *aberto;
     // No lease here (a file of another user, a file system without leases): go by the time.
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) return false;
+    if (::fstat(fd, &st) != 0) return false;
     return modificadoHaPouco(st);
 }
 
@@ -225,6 +311,8 @@ std::unique_ptr<TravaArquivo> SistemaArquivosPosix::trava(const std::string& cam
         lancaErroSistema(errno);
     }
     if (!mesmoInode(aberta, nomeada) || aberta.st_nlink == 0) return nullptr;
+    // Only a regular file is read through the lock; anything else is left to leTudo's checks.
+    if (S_ISREG(aberta.st_mode)) trava->encontrou(nomeada);
     return trava;
 }
 
@@ -234,6 +322,6 @@ std::unique_ptr<ArquivoEscrita> SistemaArquivosPosix::criaExclusivo(const std::s
     return std::make_unique<ArquivoEscritaPosix>(fd);
 }
 
-std::uint64_t SistemaArquivosPosix::idProcesso() { return static_cast<std::uint64_t>(::getpid()); }
+std::uint64_t SistemaArquivosPosix::idProcesso() { return processo_; }
 
 }  // namespace velmora

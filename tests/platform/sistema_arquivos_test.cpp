@@ -323,6 +323,35 @@ TEST_F(SistemaArquivosTest, TravaEDoArquivoNaoDoNome) {
     EXPECT_EQ(outro.trava(pasta / "A.bak"), nullptr);
 }
 
+TEST_F(SistemaArquivosTest, TravaLeEmBlocosOArquivoQueTravouEDizSeEstaEmEscrita) {
+    std::string grande;
+    for (std::size_t i = 0; grande.size() < 3 * 1024 * 1024 + 5; ++i) {
+        grande += "linha " + std::to_string(i) + "\r\n";
+    }
+    gravaArquivo(pasta / "A.TXT", grande);
+    std::unique_ptr<TravaArquivo> trava = fs.trava(pasta / "A.TXT");
+    ASSERT_NE(trava, nullptr);
+    ASSERT_TRUE(trava->info());
+    EXPECT_EQ(trava->info()->tamanho, grande.size());
+    EXPECT_FALSE(fs.emEscritaPelaTrava(pasta / "A.TXT", *trava));
+
+    // What is read is the locked file, in order, even when its name now leads to another one.
+    std::filesystem::rename(pasta / "A.TXT", pasta / "A.bak");
+    gravaArquivo(pasta / "A.TXT", "outro");
+    std::string lido;
+    std::size_t blocos = 0;
+    fs.leEmBlocos(pasta / "A.TXT", trava.get(), [&](std::string_view bloco) {
+        lido += bloco;
+        ++blocos;
+    });
+    EXPECT_TRUE(lido == grande);
+    EXPECT_GT(blocos, 1u);
+
+    Escritor escritor(pasta / "A.bak");
+    ASSERT_TRUE(escritor.ok());
+    EXPECT_TRUE(fs.emEscritaPelaTrava(pasta / "A.bak", *trava));
+}
+
 TEST_F(SistemaArquivosTest, TravaNaoSegueLinkNemEngoleOMotivo) {
     gravaArquivo(pasta / "alvo.txt", "x");
     std::filesystem::create_symlink(pasta / "alvo.txt", pasta / "link.txt");

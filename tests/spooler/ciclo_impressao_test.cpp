@@ -25,6 +25,7 @@
 #include "apoio/TimerGravador.h"
 #include "platform/posix/SistemaArquivosPosix.h"
 #include "spooler/ErroPlataforma.h"
+#include "spooler/LeitorJob.h"
 
 namespace velmora {
 namespace {
@@ -53,22 +54,31 @@ class ArquivosComFalhas : public SistemaArquivos {
     int listagens() const { return listagens_; }
 
     std::vector<std::string> lista(const std::string& padrao) override {
-        if (listaFalha) throw ErroPlataforma("Permission denied");
-        // A tick that never ends would hang the test; far more listings than any case needs end
-        // it, and the case's own checks then fail.
-        if (++listagens_ > 500) throw ErroPlataforma("listagens demais");
+        contaListagem();
         return real_.lista(padrao);
     }
+    std::optional<std::string> proximoNome(const std::string& padrao,
+                                           const std::string& depoisDe) override {
+        contaListagem();
+        return real_.proximoNome(padrao, depoisDe);
+    }
     std::string leTudo(const std::string& caminho) override {
-        if (naoLe.count(caminho)) throw ErroPlataforma("Resource temporarily unavailable");
-        if (leComErroAlheio.count(caminho)) throw std::length_error("arquivo grande demais");
+        falhaDeLeitura(caminho);
         return real_.leTudo(caminho);
+    }
+    void leEmBlocos(const std::string& caminho, TravaArquivo* trava,
+                    const std::function<void(std::string_view)>& bloco) override {
+        falhaDeLeitura(caminho);
+        real_.leEmBlocos(caminho, trava, bloco);
     }
     std::optional<InfoArquivo> info(const std::string& caminho) override {
         return real_.info(caminho);
     }
     bool emEscrita(const std::string& caminho) override {
         return sendoEscritos.count(caminho) > 0 || real_.emEscrita(caminho);
+    }
+    bool emEscritaPelaTrava(const std::string& caminho, TravaArquivo& trava) override {
+        return sendoEscritos.count(caminho) > 0 || real_.emEscritaPelaTrava(caminho, trava);
     }
     bool existe(const std::string& caminho) override { return real_.existe(caminho); }
     bool existePasta(const std::string& pasta) override { return real_.existePasta(pasta); }
@@ -91,6 +101,17 @@ class ArquivosComFalhas : public SistemaArquivos {
     }
 
   private:
+    void contaListagem() {
+        if (listaFalha) throw ErroPlataforma("Permission denied");
+        // A tick that never ends would hang the test; far more listings than any case needs end
+        // it, and the case's own checks then fail.
+        if (++listagens_ > 500) throw ErroPlataforma("listagens demais");
+    }
+    void falhaDeLeitura(const std::string& caminho) const {
+        if (naoLe.count(caminho)) throw ErroPlataforma("Resource temporarily unavailable");
+        if (leComErroAlheio.count(caminho)) throw std::length_error("arquivo grande demais");
+    }
+
     SistemaArquivosPosix real_;
     int listagens_ = 0;
 };
@@ -728,6 +749,63 @@ TEST_F(CicloFalhas, ArquivoQueNaoSaiNaoEImpressoDeNovoNaExecucaoSeguinte) {
     arquivos.naoExclui.clear();
     EXPECT_EQ(execucao().impressos, 1);
     EXPECT_EQ(impressoes("A.TXT"), 2);
+}
+
+using CicloBruto = Ciclo;
+
+// A job far larger than a reading block, with the line ends that can fall on a block's edge:
+// a lone CR, a CR LF cut in two, a lone LF, and a lone CR at its very end.
+std::string jobGrandeComBordas(std::size_t tamanho) {
+    std::string job;
+    job.reserve(tamanho + 1);
+    for (std::size_t i = 0; job.size() < tamanho; ++i) {
+        job += "LINHA " + std::to_string(i) + (i % 5 == 0 ? "\r" : i % 7 == 0 ? "\n" : "\r\n");
+    }
+    constexpr std::size_t kBloco = 256 * 1024;
+    for (std::size_t borda = kBloco; borda + 1 < job.size(); borda += kBloco) {
+        job[borda - 1] = '\r';
+        job[borda] = (borda / kBloco) % 2 ? 'x' : '\n';
+    }
+    job.back() = '\r';
+    return job;
+}
+
+TEST_F(CicloBruto, JobGrandeLidoEmBlocosSaiComOsBytesDoTextoInteiro) {
+    valores.sParalela = "1";
+    valores.sPorta = "LPT2";
+    escreve("GRANDE.TXT", jobGrandeComBordas(100 * 1024 * 1024));
+
+    // What the whole-text path hands over for this file.
+    Valores inteiro = valores;
+    const JobLido lido =
+        le_conteudo(pasta, "GRANDE.TXT", inteiro, arquivos, decodificador, pergunta);
+    ASSERT_TRUE(lido.lido);
+    ASSERT_TRUE(Imprimir(lido.texto, inteiro, "GRANDE.TXT", saida).ok);
+    const std::string esperado = std::move(impressora.bytesBrutos);
+    ASSERT_GT(esperado.size(), 100u * 1024 * 1024);
+
+    EXPECT_EQ(tique().impressos, 1);
+    EXPECT_EQ(impressora.bytesBrutos.size(), esperado.size());
+    EXPECT_TRUE(impressora.bytesBrutos == esperado);
+    EXPECT_TRUE(naPasta().empty());
+}
+
+TEST_F(CicloBruto, ArquivoQueNaoPodeSerLidoNaoVaiParaAPortaEFicaOndeEsta) {
+    valores.sParalela = "1";
+    valores.sPorta = "LPT2";
+    escreve("A.TXT", "a");
+    arquivos.naoLe = {pasta + "A.TXT"};
+
+    EXPECT_EQ(tique().falhas, 1);
+    // The reader's question, not a failure of the temporary file: the job is set aside as one
+    // that cannot be read, and the port never sees it.
+    EXPECT_EQ(pergunta.perguntas.size(), 1u);
+    EXPECT_NE(std::find(diario.begin(), diario.end(),
+                        "log Arquivo " + pasta +
+                            "A.TXT ignorado até ser alterado ou o Velmora ser reiniciado"),
+              diario.end());
+    EXPECT_TRUE(impressora.arquivoBruto.empty());
+    EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
 }
 
 }  // namespace

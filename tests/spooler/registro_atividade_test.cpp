@@ -93,5 +93,34 @@ TEST(LimiteDoRegistro, MensagemMaiorQueOLimiteFicaSoEla) {
     EXPECT_EQ(registro.texto(), repete("ç", 30000));
 }
 
+// The rule as the log states it, applied to its whole text at every line.
+std::string comORegraInteira(const std::string& msg, const std::string& antes) {
+    const std::string novo = msg + "\r\n" + antes;
+    std::size_t fim = 0;
+    for (std::size_t n = 0; fim < novo.size(); ++fim) {
+        if ((static_cast<unsigned char>(novo[fim]) & 0xC0) == 0x80) continue;
+        if (n++ == RegistroAtividade::kLimite) break;
+    }
+    return novo.substr(0, fim);
+}
+
+TEST(LimiteDoRegistro, DepoisDeMuitasLinhasCortaComoARegraSobreOTextoInteiro) {
+    RegistroAtividade registro;
+    std::string esperado;
+    for (int i = 0; i < 4000; ++i) {
+        // Lengths that make the cut fall anywhere, inside "é" too, and now and then a line
+        // longer than the whole limit.
+        const std::string msg = i % 997 == 0 ? repete("é", 31000)
+                                             : "Arquivo " + std::to_string(i) + repete("é", i % 23);
+        registro.log(msg);
+        esperado = comORegraInteira(msg, esperado);
+        if (i % 101 == 0) {
+            ASSERT_EQ(registro.texto(), esperado) << "linha " << i;
+        }
+    }
+    EXPECT_EQ(registro.texto(), esperado);
+    EXPECT_EQ(caracteres(registro.texto()), RegistroAtividade::kLimite);
+}
+
 }  // namespace
 }  // namespace velmora
