@@ -110,7 +110,7 @@ void ImpressoraQt::defineEntrelinha(double pontos) {
 
 void ImpressoraQt::defineTitulo(const std::string& titulo) { titulo_ = titulo; }
 
-void ImpressoraQt::imprimeLinha(std::u32string_view texto) {
+DocumentoPdf& ImpressoraQt::documento() {
     if (!documento_) {
         // Decided before rendering, so that a job without a printer fails at once.
         const std::string destinoDoc = destino();
@@ -120,7 +120,25 @@ void ImpressoraQt::imprimeLinha(std::u32string_view texto) {
         destino_ = destinoDoc;
         tituloDocumento_ = titulo_;
     }
-    documento_->imprimeLinha(linhaImpressa(texto), fonte_, entrelinha_);
+    return *documento_;
+}
+
+void ImpressoraQt::imprimeLinha(std::u32string_view texto) {
+    documento().imprimeLinha(linhaImpressa(texto), fonte_, entrelinha_);
+}
+
+void ImpressoraQt::imprimeTrechos(const std::vector<TrechoImpressao>& trechos) {
+    std::vector<TrechoPdf> naPagina;
+    naPagina.reserve(trechos.size());
+    for (const TrechoImpressao& t : trechos) {
+        QFont fonte(fonte_);
+        fonte.setPointSizeF(t.pontos);
+        fonte.setBold(t.negrito);
+        fonte.setItalic(t.italico);
+        fonte.setUnderline(t.sublinhado);
+        naPagina.push_back({linhaImpressa(t.texto), fonte, t.x, t.avanco});
+    }
+    documento().imprimeTrechos(naPagina, fonte_, entrelinha_);
 }
 
 void ImpressoraQt::novaPagina() {

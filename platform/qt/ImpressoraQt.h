@@ -45,6 +45,7 @@ class ImpressoraQt : public CamadaImpressao {
 
     void defineTitulo(const std::string& titulo) override;
     void imprimeLinha(std::u32string_view texto) override;
+    void imprimeTrechos(const std::vector<TrechoImpressao>& trechos) override;
     void novaPagina() override;
     void terminaDocumento() override;
     void abortaDocumento() noexcept override;
@@ -53,6 +54,8 @@ class ImpressoraQt : public CamadaImpressao {
                     const std::string& titulo) override;
 
   private:
+    // The open document; opened for the current printer at the first line.
+    DocumentoPdf& documento();
     void entrega(const QString& pdf, const std::string& destino);
     // The printer the next document goes to: the one a job chose, else CUPS's default.
     std::string destino() const;
