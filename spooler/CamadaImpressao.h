@@ -19,12 +19,13 @@ struct TrechoImpressao {
     std::size_t coluna = 0;  // where `x` falls in columns of the line's normal pitch
 };
 
-// The characters of a line's runs as one plain line, each run from its column on.
+// The characters of a line's runs as one plain line, each run from its column on, or right
+// after the run before it where a narrow pitch brought it closer.
 inline std::u32string linhaSimples(const std::vector<TrechoImpressao>& trechos) {
     std::u32string linha;
     for (const TrechoImpressao& t : trechos) {
-        if (linha.size() < t.coluna + t.texto.size()) linha.resize(t.coluna + t.texto.size(), U' ');
-        linha.replace(t.coluna, t.texto.size(), t.texto);
+        if (linha.size() < t.coluna) linha.resize(t.coluna, U' ');
+        linha += t.texto;
     }
     return linha;
 }
