@@ -11,6 +11,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 
+#include "LinhaImpressa.h"
 #include "spooler/ErroPlataforma.h"
 
 namespace velmora {
@@ -99,16 +100,16 @@ void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte, qreal 
     y_ += passo_;
 }
 
-void DocumentoPdf::imprimeTrechos(const std::vector<TrechoPdf>& trechos, const QFont& fonte,
+void DocumentoPdf::imprimeTrechos(const std::vector<TrechoQt>& trechos, const QFont& fonte,
                                   qreal entrelinha) {
     const qreal base = iniciaLinha(fonte, entrelinha);
-    for (const TrechoPdf& trecho : trechos) desenhaTrecho(trecho, base);
+    for (const TrechoQt& trecho : trechos) desenhaTrecho(trecho, base);
     y_ += passo_;
 }
 
 // A dot-matrix printer narrows its glyphs for condensed print and widens them for double width;
 // the glyphs are scaled across the line the same way, so each keeps its cell.
-void DocumentoPdf::desenhaTrecho(const TrechoPdf& trecho, qreal base) {
+void DocumentoPdf::desenhaTrecho(const TrechoQt& trecho, qreal base) {
     if (trecho.texto.isEmpty()) return;
     const qreal pixelsPorPonto = pdf_->resolution() / 72.0;
     QFont naPagina(trecho.fonte);
@@ -170,10 +171,7 @@ void DocumentoPdf::conheceAvancos(const QList<quint32>& indices) {
 bool DocumentoPdf::desenhaGlifos(const QString& linha, qreal base, qreal largura) {
     if (!glifos_.isValid()) return false;
     for (const QChar c : linha) {
-        const char16_t u = c.unicode();
-        if (u < 0x0300) continue;
-        const bool simples = (u >= 0x0370 && u < 0x0590) || (u >= 0x2000 && u < 0x2600);
-        if (!simples || c.isMark()) return false;
+        if (!semModelagem(c.unicode())) return false;
     }
     const QList<quint32> indices = glifos_.glyphIndexesForString(linha);
     if (indices.size() != linha.size()) return false;

@@ -19,7 +19,7 @@
 namespace velmora {
 
 // Characters of one face side by side, `avanco` apart (device-independent: points).
-struct TrechoPdf {
+struct TrechoQt {
     QString texto;
     QFont fonte;
     qreal x = 0;
@@ -47,8 +47,7 @@ class DocumentoPdf {
     void imprimeLinha(const QString& linha, const QFont& fonte, qreal entrelinha);
     // Runs of one line, each from its x in its own font, its glyphs drawn narrower or wider so
     // that they keep their advance. `fonte` gives the line its height, as in imprimeLinha.
-    void imprimeTrechos(const std::vector<TrechoPdf>& trechos, const QFont& fonte,
-                        qreal entrelinha);
+    void imprimeTrechos(const std::vector<TrechoQt>& trechos, const QFont& fonte, qreal entrelinha);
     void novaPagina();
 
     // Finishes the file and gives its path; throws ErroPlataforma when it was not written whole.
@@ -59,7 +58,7 @@ class DocumentoPdf {
     // Starts a line in `fonte`: the pending page breaks, a new page when this one is full. Gives
     // the base line's distance from the top margin.
     qreal iniciaLinha(const QFont& fonte, qreal entrelinha);
-    void desenhaTrecho(const TrechoPdf& trecho, qreal base);
+    void desenhaTrecho(const TrechoQt& trecho, qreal base);
     void usaFonte(const QFont& fonte);
     bool desenhaGlifos(const QString& linha, qreal base, qreal largura);
     void desenhaTexto(const QString& linha, qreal base, qreal largura);
