@@ -43,8 +43,17 @@ DocumentoEscritor::DocumentoEscritor(const QString& titulo, const QPageSize& tam
 }
 
 bool DocumentoEscritor::desenha(std::u32string_view texto, Face face) {
+    std::vector<signed char>& conhecidos = conhecidos_[static_cast<std::size_t>(face)];
     return std::all_of(texto.begin(), texto.end(), [&](char32_t c) {
-        return c == U' ' || (semModelagem(c) && pdf_->temGlifo(face, c));
+        if (c == U' ') return true;
+        // A report uses a few dozen characters: each is looked up once.
+        if (c < kConhecidos) {
+            if (conhecidos.empty()) conhecidos.assign(kConhecidos, -1);
+            signed char& sabido = conhecidos[c];
+            if (sabido < 0) sabido = semModelagem(c) && pdf_->temGlifo(face, c);
+            return sabido == 1;
+        }
+        return semModelagem(c) && pdf_->temGlifo(face, c);
     });
 }
 

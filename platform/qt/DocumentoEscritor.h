@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,9 @@ class DocumentoEscritor {
     bool temPagina_ = false;
     int quebrasPendentes_ = 0;
     double y_ = 0;  // top of the next line, points from the top margin
+    // By face and character below kConhecidos: 1 drawn by the writer, 0 not, -1 not asked yet.
+    static constexpr char32_t kConhecidos = 0x2600;
+    std::array<std::vector<signed char>, 4> conhecidos_;
     std::optional<QFont> fonteDaBase_;
     double proporcaoBase_ = 0;
 };

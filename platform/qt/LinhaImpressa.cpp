@@ -11,10 +11,15 @@ bool ehValido(char32_t c) { return c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF
 }  // namespace
 
 std::u32string caracteresImpressos(std::u32string_view texto) {
-    const std::u32string expandida = expandeTabulacoes(texto);
+    // Most lines come with their tabs already expanded.
+    std::u32string expandida;
+    if (texto.find(U'\t') != std::u32string_view::npos) {
+        expandida = expandeTabulacoes(texto);
+        texto = expandida;
+    }
     std::u32string linha;
-    linha.reserve(expandida.size());
-    for (char32_t c : expandida) {
+    linha.reserve(texto.size());
+    for (char32_t c : texto) {
         if (!ehControle(c)) linha.push_back(ehValido(c) ? c : U'\uFFFD');
     }
     return linha;
