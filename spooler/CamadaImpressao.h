@@ -12,7 +12,7 @@ struct TrechoImpressao {
     std::u32string texto;
     double x = 0;       // left edge, in points from the left edge of the printable area
     double avanco = 0;  // points from one character to the next (condensed, double width)
-    float pontos = 11;  // font size; the glyphs are drawn narrower or wider to keep `avanco`
+    float pontos = 11;  // glyph size; the glyphs are drawn narrower or wider to keep `avanco`
     bool negrito = false;
     bool italico = false;
     bool sublinhado = false;

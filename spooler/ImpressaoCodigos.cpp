@@ -35,6 +35,8 @@ std::vector<TrechoImpressao> trechosDaLinha(const Linha& linha, const Decodifica
         r.avanco = static_cast<double>(t.larguraCaractere) / kColuna10Cpi * avancoNormal;
         r.pontos = formato.pontos;
         if (t.atributos.posicao != PosicaoVertical::normal) r.pontos *= kEscalaIndice;
+        // Twice as tall on the same base line, each character keeping its cell.
+        if (t.atributos.alturaDupla) r.pontos *= 2;
         r.negrito = t.atributos.negrito;
         r.italico = t.atributos.italico;
         r.sublinhado = t.atributos.sublinhado;

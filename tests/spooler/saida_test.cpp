@@ -268,13 +268,14 @@ TEST_F(CaminhoImpressora, TrechosGuardamFaceEPassoRelativosAoTamanho) {
     ImpressoraDeTrechos trechos;
     DispositivosSaida comTrechos{trechos, arquivos, decodificador, relogio};
     ASSERT_TRUE(Imprimir("\r\nAB" + kEsc + "ECD" + kEsc + "F\x0F" + "EF\x12" + kEsc + "W1GH" +
-                             kEsc + "W0" + kEsc + "-1IJ" + kEsc + "-0\r\nsem codigos",
+                             kEsc + "W0" + kEsc + "-1IJ" + kEsc + "-0" + kEsc + "w1KL" + kEsc +
+                             "w0\r\nsem codigos",
                          valores, "REL01.TXT", comTrechos)
                     .ok);
 
     ASSERT_EQ(trechos.linhas.size(), 1u) << "a line without codes goes as plain text";
     const std::vector<TrechoImpressao>& t = trechos.linhas[0];
-    ASSERT_EQ(t.size(), 5u);
+    ASSERT_EQ(t.size(), 6u);
     const double normal = t[0].avanco;
     EXPECT_NEAR(normal, 0.6 * 11, 1e-9);
     EXPECT_TRUE(t[1].negrito);
@@ -282,11 +283,13 @@ TEST_F(CaminhoImpressora, TrechosGuardamFaceEPassoRelativosAoTamanho) {
     EXPECT_NEAR(t[2].avanco / normal, 10 / 17.14, 0.001);
     EXPECT_NEAR(t[3].avanco / normal, 2, 1e-9);
     EXPECT_TRUE(t[4].sublinhado);
+    EXPECT_FLOAT_EQ(t[5].pontos, 2 * t[0].pontos) << "double height";
+    EXPECT_NEAR(t[5].avanco, normal, 1e-9);
     // Each run starts where the one before it ends.
     for (std::size_t i = 1; i < t.size(); ++i) {
         EXPECT_NEAR(t[i].x, t[i - 1].x + 2 * t[i - 1].avanco, 0.01) << i;
     }
-    EXPECT_EQ(trechos.documento(), (Chamadas{"linha ABCDEFGH IJ", "linha sem codigos", "fim"}));
+    EXPECT_EQ(trechos.documento(), (Chamadas{"linha ABCDEFGH IJKL", "linha sem codigos", "fim"}));
 }
 
 TEST_F(CaminhoImpressora, ComprimentoDePaginaDoTrabalhoCabeNaFolha) {
