@@ -1,13 +1,34 @@
 #include "app/Motor.h"
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 #include "platform/posix/DecodificadorIconv.h"
 #include "platform/posix/GuardaEstadoPosix.h"
 #include "platform/posix/RelogioLocal.h"
 #include "platform/posix/SistemaArquivosPosix.h"
 #include "platform/qt/ImpressoraQt.h"
+#include "spooler/ErroPlataforma.h"
 #include "spooler/Saida.h"
 
 namespace velmora {
+
+namespace {
+
+// VELMORA_CODIGOS, read once for the whole run; unset or empty leaves each job's bytes to decide.
+std::optional<LinguagemCodigos> codigosDoAmbiente() {
+    const char* valor = std::getenv("VELMORA_CODIGOS");
+    if (!valor || !*valor) return std::nullopt;
+    const std::optional<LinguagemCodigos> linguagem = linguagemPorNome(valor);
+    if (!linguagem) {
+        throw ErroPlataforma(std::string("VELMORA_CODIGOS: linguagem desconhecida: ") + valor +
+                             " (use epson, ibm, pcl ou nenhum)");
+    }
+    return linguagem;
+}
+
+}  // namespace
 
 // Declared in the order they depend on each other, so that they are built and torn down safely.
 struct Motor::Partes {
@@ -27,7 +48,9 @@ struct Motor::Partes {
 };
 
 Motor::Motor(Pergunta& pergunta, ChaveTimer& timer)
-    : partes_(std::make_unique<Partes>(valores, registro, pergunta, timer)) {}
+    : partes_(std::make_unique<Partes>(valores, registro, pergunta, timer)) {
+    valores.codigos = codigosDoAmbiente();
+}
 
 Motor::~Motor() = default;
 

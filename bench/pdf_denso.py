@@ -3,7 +3,8 @@
 
     python3 bench/pdf_denso.py --escritor BIN [--paginas N] [--repeticoes N] [--smoke]
 
-BIN is velmora_bench_pdf. Two reports of 60 lines of 71 non-blank characters a page, a form
+BIN is velmora_bench_pdf; with --velmora VELMORA the velmora program itself prints each report
+once onto "Velmora PDF" instead (`velmora --once`, start-up included). Two reports of 60 lines of 71 non-blank characters a page, a form
 feed ending each page: one with dot leaders, one a table of figures. Both programs run alternately, in random order, on the same file; the
 medians are compared. texttopdf runs as in desempenho.py (the Generic-PDF PPD, A4).
 """
@@ -66,6 +67,22 @@ def primeira_linha(pdf):
     return texto.split("\n", 1)[0]
 
 
+def velmora_uma_vez(velmora, raiz, origem, pdf, env):
+    """velmora --once on a folder holding only the report; its PDF is moved to `pdf`."""
+    jobs, saida = os.path.join(raiz, "jobs"), os.path.join(raiz, "pdf")
+    for pasta in (jobs, saida):
+        shutil.rmtree(pasta, ignore_errors=True)
+        os.makedirs(pasta)
+    ini = os.path.join(raiz, "VELMORA.INI")
+    grava(ini, (f"LOCAL = {jobs}/*.TXT\r\nIMPRESSORA = Velmora PDF\r\nBACKUP = 0\r\n"
+                "PARALELA = 0\r\nPORTA = \r\n").encode())
+    shutil.copyfile(origem, os.path.join(jobs, "RELATORIO.TXT"))
+    t = roda_cpu([os.path.abspath(velmora), "--once", "--ini", ini],
+                 env=dict(env, VELMORA_PDF_DIR=saida, LC_PAPER="pt_BR.UTF-8"))
+    shutil.move(os.path.join(saida, "RELATORIO.pdf"), pdf)
+    return t
+
+
 def mede(args, raiz, numeros):
     origem = os.path.join(raiz, "relatorio.txt")
     dados = texto_denso(args.paginas, numeros)
@@ -80,7 +97,9 @@ def mede(args, raiz, numeros):
     cpu = {quem: [] for quem in saidas}
     for _ in range(args.repeticoes):
         for quem in random.sample(list(saidas), len(saidas)):
-            if quem == "velmora":
+            if quem == "velmora" and args.velmora:
+                t = velmora_uma_vez(args.velmora, raiz, origem, saidas[quem], env)
+            elif quem == "velmora":
                 t = roda_cpu([os.path.abspath(args.escritor), origem, saidas[quem]])
             else:
                 with open(saidas[quem], "wb") as f:
@@ -112,7 +131,9 @@ def mede(args, raiz, numeros):
 
 def main():
     args = argparse.ArgumentParser()
-    args.add_argument("--escritor", required=True)
+    grupo = args.add_mutually_exclusive_group(required=True)
+    grupo.add_argument("--escritor")
+    grupo.add_argument("--velmora")
     args.add_argument("--paginas", type=int, default=1000)
     args.add_argument("--repeticoes", type=int, default=5)
     args.add_argument("--smoke", action="store_true")

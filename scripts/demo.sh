@@ -76,6 +76,11 @@ printf '%s\n' 'Fechamento do caixa - 08/12/2026' '' 'Dinheiro        1.250,00' \
     done
 } >"$demo/jobs/CABECFF.TXT"
 
+# Reports written for a dot-matrix printer and for a PCL laser: their printer codes inside.
+source "$raiz/scripts/trabalhos-codigos.sh"
+trabalho_escp "$demo/jobs/VENDAS.TXT"
+trabalho_pcl "$demo/jobs/ESTOQUE.TXT"
+
 printf '%s\r\n' "LOCAL = $demo/jobs/*.TXT" 'IMPRESSORA = Velmora PDF' 'BACKUP = 1' \
     'PARALELA = 0' 'PORTA = ' >"$demo/VELMORA.INI"
 

@@ -11,8 +11,9 @@ PACOTES=(
     libxcb1-dev
     # Qt's own texts (standard buttons, the text fields' menu) in Portuguese
     qt6-translations-l10n
-    # the PDF writer: compression (libdeflate, or zlib where it is missing) and font subsets
-    libdeflate-dev zlib1g-dev libharfbuzz-dev pkg-config
+    # the PDF writer: compression (libdeflate, or zlib where it is missing), font subsets, and
+    # fontconfig to find the font files
+    libdeflate-dev zlib1g-dev libharfbuzz-dev pkg-config libfontconfig-dev
     # printing: a private CUPS server in the tests, the PDF queue's filters, fonts (Courier
     # and a fallback for what it lacks), PDF checks (poppler, and qpdf for the file's structure)
     cups cups-client cups-filters fonts-urw-base35 fonts-dejavu-core poppler-utils qpdf

@@ -1,10 +1,34 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velmora {
+
+// Characters side by side in one face, size and pitch, as a line of printer codes lays them out.
+struct TrechoImpressao {
+    std::u32string texto;
+    double x = 0;       // left edge, in points from the left edge of the printable area
+    double avanco = 0;  // points from one character to the next (condensed, double width)
+    float pontos = 11;  // glyph size; the glyphs are drawn narrower or wider to keep `avanco`
+    bool negrito = false;
+    bool italico = false;
+    bool sublinhado = false;
+    std::size_t coluna = 0;  // where `x` falls in columns of the line's normal pitch
+};
+
+// The characters of a line's runs as one plain line, each run from its column on, or right
+// after the run before it where a narrow pitch brought it closer.
+inline std::u32string linhaSimples(const std::vector<TrechoImpressao>& trechos) {
+    std::u32string linha;
+    for (const TrechoImpressao& t : trechos) {
+        if (linha.size() < t.coluna) linha.resize(t.coluna, U' ');
+        linha += t.texto;
+    }
+    return linha;
+}
 
 struct InfoImpressora {
     std::string nome;   // device name, as the user picks it
@@ -48,6 +72,11 @@ class CamadaImpressao {
     virtual void defineTitulo(const std::string& titulo) = 0;
     // Prints the text at the current position, then moves to the start of the next line.
     virtual void imprimeLinha(std::u32string_view texto) = 0;
+    // Prints the runs of one line, each at its x, in its face and pitch, then moves to the start
+    // of the next line. A layer that draws no runs prints them as one plain line.
+    virtual void imprimeTrechos(const std::vector<TrechoImpressao>& trechos) {
+        imprimeLinha(linhaSimples(trechos));
+    }
     virtual void novaPagina() = 0;
     // Finishes the document and hands it over; throws when it was not accepted whole.
     virtual void terminaDocumento() = 0;

@@ -7,8 +7,6 @@ namespace velmora {
 
 namespace {
 
-// Courier advances 0.6 of its size for every character.
-constexpr double kAvancoEm = 0.6;
 // Courier's own line height.
 constexpr double kEntrelinhaEm = 1.133;
 constexpr int kLinhasDoFormulario = 66;

@@ -7,6 +7,9 @@
 
 namespace velmora {
 
+// Courier advances 0.6 of its size for every character.
+inline constexpr double kAvancoEm = 0.6;
+
 // How a job goes on the sheet: the font size, the page turned or not, how many columns a line
 // holds, and the distance between lines.
 struct Formato {

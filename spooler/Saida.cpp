@@ -9,6 +9,7 @@
 #include "spooler/Caixa.h"
 #include "spooler/ErroPlataforma.h"
 #include "spooler/Formato.h"
+#include "spooler/ImpressaoCodigos.h"
 #include "spooler/LinhaNoPapel.h"
 #include "spooler/PaginaCodigo.h"
 
@@ -58,16 +59,6 @@ void paraCadaLinhaNoPapel(std::string_view linha, Fn&& fn) {
     fn(linha.substr(inicio));
 }
 
-// Prints one line on paper at the job's size: tabs expanded, and a line wider than the page
-// goes on over the following lines rather than being cut.
-void imprimeNoPapel(CamadaImpressao& impressora, const std::u32string& linha,
-                    const Formato& formato) {
-    const std::u32string expandida = expandeTabulacoes(linha);
-    for (std::u32string_view pedaco : quebraEmColunas(expandida, formato.colunas)) {
-        impressora.imprimeLinha(pedaco);
-    }
-}
-
 // A form feed ends the page where it stands: what comes before it closes the current page, what
 // follows begins the next. A piece beside a form feed that leaves no ink is not printed, so a
 // job that opens with a form feed does not open with a blank sheet.
@@ -93,16 +84,33 @@ Resultado imprimeNaImpressora(const std::string& textoJob, const Valores& valore
         impressora.defineSublinhado(false);
         impressora.defineNegrito(false);
         impressora.defineItalico(false);
-        const Formato formato = escolheFormato(valores.iMaiorLinha, impressora.papel());
+        const std::string codigo = saida.decodificador.escolhe(textoJob);
+        // The bytes the printer would receive: the text after the reader's lead-in.
+        const std::size_t abertura = textoJob.find(kFimDeLinha);
+        const std::string_view job =
+            abertura == std::string::npos
+                ? std::string_view()
+                : std::string_view(textoJob).substr(abertura + kFimDeLinha.size());
+        const LinguagemCodigos linguagem =
+            valores.codigos ? *valores.codigos : detectaLinguagem(job);
+        const bool comCodigos = linguagem != LinguagemCodigos::nenhum && temCodigos(job);
+
+        const Formato formato = comCodigos
+                                    ? formatoComCodigos(job, linguagem, codigo, impressora.papel())
+                                    : escolheFormato(valores.iMaiorLinha, impressora.papel());
         impressora.definePaisagem(formato.paisagem);
         impressora.defineTamanho(formato.pontos);
         impressora.defineEntrelinha(formato.entrelinha);
 
-        const std::string codigo = saida.decodificador.escolhe(textoJob);
         // A DOS code page found in the bytes is named where the user looks for the job.
         const bool avisaCodigo = saida.decodificador.peloConteudo() && ehCodigoDos(codigo);
         impressora.defineTitulo(avisaCodigo ? titulo + " [" + codigo + "]" : titulo);
 
+        if (comCodigos) {
+            imprimeComCodigos(impressora, job, linguagem, codigo, saida.decodificador, formato);
+            impressora.terminaDocumento();
+            return Resultado::sucesso();
+        }
         paraCadaLinha(textoJob, [&](std::string_view linhaDoTexto) {
             paraCadaLinhaNoPapel(linhaDoTexto, [&](std::string_view linha) {
                 if (linha.find(kAvancoFolha) != std::string_view::npos) {

@@ -66,7 +66,7 @@ MedidasFace EscritorPdf::medidas(Face f) {
     return {fonte.ascendente / 1000.0, fonte.descendente / 1000.0};
 }
 
-double EscritorPdf::largura(const Trecho& t) {
+double EscritorPdf::largura(const TrechoPdf& t) {
     const pdf::FonteOpenType& fonte = face(t.face).fonte;
     long long milesimos = 0;
     for (const char32_t c : t.texto) milesimos += fonte.avanco(fonte.glifo(c));
@@ -83,7 +83,7 @@ void EscritorPdf::novaPagina(double largura, double altura) {
     escalaAtual_ = 1;
 }
 
-void EscritorPdf::escreve(const Trecho& t) {
+void EscritorPdf::escreve(const TrechoPdf& t) {
     if (!paginaAberta_) throw std::logic_error("EscritorPdf::escreve antes de novaPagina");
     const int indice = static_cast<int>(t.face);
     FaceUsada& usada = face(t.face);

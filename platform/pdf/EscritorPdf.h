@@ -23,7 +23,7 @@ struct FacesFonte {
 enum class Face { normal, negrito, italico, negritoItalico };
 
 // A run of text on one line, all in one face, size and pitch.
-struct Trecho {
+struct TrechoPdf {
     std::u32string_view texto;  // no control characters; every character with a glyph
     double x = 0;               // points from the page's left edge to where the run starts
     double y = 0;               // points from the page's top edge down to the base line
@@ -56,14 +56,14 @@ class EscritorPdf {
     bool temGlifo(Face face, char32_t c);
     MedidasFace medidas(Face face);
     // The advance of a run in points, its pitch and size included.
-    double largura(const Trecho& trecho);
+    double largura(const TrechoPdf& trecho);
 
     // Ends the page in progress, if any, and starts one of this size in points (A4 portrait is
     // 595.28 × 841.89; landscape swaps them).
     void novaPagina(double largura, double altura);
     // Draws a run on the current page; a character without a glyph throws ErroPlataforma and
     // draws nothing. Blanks at either end leave no ink.
-    void escreve(const Trecho& trecho);
+    void escreve(const TrechoPdf& trecho);
     // Writes the fonts (each embedded once), the page tree and the cross-reference table, and
     // closes the file. A document without pages gets one blank A4 page. Until this returns the
     // file is no PDF: a writer destroyed before leaves it cut short for the caller to delete.

@@ -116,10 +116,12 @@ void embuteFonte(ArquivoPdf& arquivo, int objeto, const FonteOpenType& fonte,
     }
     s += "]/ItalicAngle ";
     numero(s, fonte.anguloItalico);
+    // How far the glyphs reach above and below the base line: the font's box, not its line
+    // metrics, which may add space below (Nimbus Mono PS says -397 where no glyph goes below -317).
     s += "/Ascent ";
-    numero(s, fonte.ascendente);
+    numero(s, fonte.caixa[3]);
     s += "/Descent ";
-    numero(s, fonte.descendente);
+    numero(s, fonte.caixa[1]);
     s += "/CapHeight ";
     numero(s, fonte.alturaMaiusculas);
     s += "/StemV ";

@@ -11,6 +11,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 
+#include "LinhaImpressa.h"
 #include "spooler/ErroPlataforma.h"
 
 namespace velmora {
@@ -80,20 +81,49 @@ void DocumentoPdf::iniciaPagina() {
 
 void DocumentoPdf::novaPagina() { ++quebrasPendentes_; }
 
-void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte, qreal entrelinha) {
+qreal DocumentoPdf::iniciaLinha(const QFont& fonte, qreal entrelinha) {
     for (; quebrasPendentes_ > 0; --quebrasPendentes_) iniciaPagina();
 
     if (!fonte_ || *fonte_ != fonte || entrelinha != entrelinha_) {
         entrelinha_ = entrelinha;
         usaFonte(fonte);
     }
-    const QRectF area(QPointF(0, 0), QSizeF(pintor_.device()->width(), pintor_.device()->height()));
     // Half a pixel of slack: a pitch worked out to fit a number of lines is not refused the last.
-    if (y_ > 0 && y_ + passo_ > area.height() + 0.5) iniciaPagina();
+    if (y_ > 0 && y_ + passo_ > pintor_.device()->height() + 0.5) iniciaPagina();
+    return y_ + passo_ * medidas_->ascent() / medidas_->height();
+}
 
-    const qreal base = y_ + passo_ * medidas_->ascent() / medidas_->height();
-    if (!desenhaGlifos(linha, base, area.width())) desenhaTexto(linha, base, area.width());
+void DocumentoPdf::imprimeLinha(const QString& linha, const QFont& fonte, qreal entrelinha) {
+    const qreal base = iniciaLinha(fonte, entrelinha);
+    const qreal largura = pintor_.device()->width();
+    if (!desenhaGlifos(linha, base, largura)) desenhaTexto(linha, base, largura);
     y_ += passo_;
+}
+
+void DocumentoPdf::imprimeTrechos(const std::vector<TrechoQt>& trechos, const QFont& fonte,
+                                  qreal entrelinha) {
+    const qreal base = iniciaLinha(fonte, entrelinha);
+    for (const TrechoQt& trecho : trechos) desenhaTrecho(trecho, base);
+    y_ += passo_;
+}
+
+// A dot-matrix printer narrows its glyphs for condensed print and widens them for double width;
+// the glyphs are scaled across the line the same way, so each keeps its cell.
+void DocumentoPdf::desenhaTrecho(const TrechoQt& trecho, qreal base) {
+    if (trecho.texto.isEmpty()) return;
+    const qreal pixelsPorPonto = pdf_->resolution() / 72.0;
+    QFont naPagina(trecho.fonte);
+    const qreal pixels = trecho.fonte.pointSizeF() * pixelsPorPonto;
+    if (pixels > 0) naPagina.setPixelSize(std::max(1, static_cast<int>(std::floor(pixels + 1e-3))));
+    const qreal natural = QFontMetricsF(naPagina, pdf_.get()).horizontalAdvance(QLatin1Char('0'));
+    const qreal escala = natural > 0 ? trecho.avanco * pixelsPorPonto / natural : 1;
+
+    pintor_.save();
+    pintor_.setFont(naPagina);
+    pintor_.translate(trecho.x * pixelsPorPonto, base);
+    pintor_.scale(escala, 1);
+    pintor_.drawText(QPointF(0, 0), trecho.texto);
+    pintor_.restore();
 }
 
 void DocumentoPdf::usaFonte(const QFont& fonte) {
@@ -141,10 +171,7 @@ void DocumentoPdf::conheceAvancos(const QList<quint32>& indices) {
 bool DocumentoPdf::desenhaGlifos(const QString& linha, qreal base, qreal largura) {
     if (!glifos_.isValid()) return false;
     for (const QChar c : linha) {
-        const char16_t u = c.unicode();
-        if (u < 0x0300) continue;
-        const bool simples = (u >= 0x0370 && u < 0x0590) || (u >= 0x2000 && u < 0x2600);
-        if (!simples || c.isMark()) return false;
+        if (!semModelagem(c.unicode())) return false;
     }
     const QList<quint32> indices = glifos_.glyphIndexesForString(linha);
     if (indices.size() != linha.size()) return false;

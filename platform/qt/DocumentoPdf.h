@@ -18,6 +18,14 @@
 
 namespace velmora {
 
+// Characters of one face side by side, `avanco` apart (device-independent: points).
+struct TrechoQt {
+    QString texto;
+    QFont fonte;
+    qreal x = 0;
+    qreal avanco = 0;
+};
+
 // One document rendered like a line printer into a PDF file of its own temporary folder: lines
 // go down the page, a page full of lines continues on the next one, and a requested page break
 // only takes effect when a later line is printed. The folder goes away with the object.
@@ -37,6 +45,9 @@ class DocumentoPdf {
     // `linha` is drawn as given (see linhaImpressa); what does not fit the width is cut off.
     // `entrelinha` is the distance to the next line in points; 0 keeps the font's own.
     void imprimeLinha(const QString& linha, const QFont& fonte, qreal entrelinha);
+    // Runs of one line, each from its x in its own font, its glyphs drawn narrower or wider so
+    // that they keep their advance. `fonte` gives the line its height, as in imprimeLinha.
+    void imprimeTrechos(const std::vector<TrechoQt>& trechos, const QFont& fonte, qreal entrelinha);
     void novaPagina();
 
     // Finishes the file and gives its path; throws ErroPlataforma when it was not written whole.
@@ -44,6 +55,10 @@ class DocumentoPdf {
 
   private:
     void iniciaPagina();
+    // Starts a line in `fonte`: the pending page breaks, a new page when this one is full. Gives
+    // the base line's distance from the top margin.
+    qreal iniciaLinha(const QFont& fonte, qreal entrelinha);
+    void desenhaTrecho(const TrechoQt& trecho, qreal base);
     void usaFonte(const QFont& fonte);
     bool desenhaGlifos(const QString& linha, qreal base, qreal largura);
     void desenhaTexto(const QString& linha, qreal base, qreal largura);

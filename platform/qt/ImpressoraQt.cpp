@@ -9,7 +9,9 @@
 #include <QFontDatabase>
 #include <QStandardPaths>
 
+#include "DocumentoEscritor.h"
 #include "DocumentoPdf.h"
+#include "FacesSistema.h"
 #include "LinhaImpressa.h"
 #include "PastaPdf.h"
 #include "platform/posix/FilasCups.h"
@@ -110,31 +112,105 @@ void ImpressoraQt::defineEntrelinha(double pontos) {
 
 void ImpressoraQt::defineTitulo(const std::string& titulo) { titulo_ = titulo; }
 
-void ImpressoraQt::imprimeLinha(std::u32string_view texto) {
-    if (!documento_) {
-        // Decided before rendering, so that a job without a printer fails at once.
-        const std::string destinoDoc = destino();
-        if (destinoDoc.empty()) throw ErroPlataforma("nenhuma impressora padrão definida");
-        documento_ = std::make_unique<DocumentoPdf>(QString::fromStdString(titulo_),
-                                                    tamanhoPapel(destinoDoc), paisagem_);
-        destino_ = destinoDoc;
-        tituloDocumento_ = titulo_;
+void ImpressoraQt::abreDocumento() {
+    if (escritor_ || documento_) return;
+    // Decided before rendering, so that a job without a printer fails at once.
+    const std::string destinoDoc = destino();
+    if (destinoDoc.empty()) throw ErroPlataforma("nenhuma impressora padrão definida");
+    const QString titulo = QString::fromStdString(titulo_);
+    if (const std::optional<FacesFonte> faces = facesDoSistema(fonte_)) {
+        escritor_ = std::make_unique<DocumentoEscritor>(titulo, tamanhoPapel(destinoDoc), paisagem_,
+                                                        *faces);
+    } else {
+        documento_ = std::make_unique<DocumentoPdf>(titulo, tamanhoPapel(destinoDoc), paisagem_);
     }
-    documento_->imprimeLinha(linhaImpressa(texto), fonte_, entrelinha_);
+    destino_ = destinoDoc;
+    tituloDocumento_ = titulo_;
+}
+
+void ImpressoraQt::passaParaQt() {
+    documento_ = std::make_unique<DocumentoPdf>(QString::fromStdString(tituloDocumento_),
+                                                tamanhoPapel(destino_), paisagem_);
+    escritor_.reset();
+    for (const Impresso& impresso : impressos_) desenhaNoQt(impresso);
+    impressos_.clear();
+}
+
+void ImpressoraQt::desenhaNoQt(const Impresso& impresso) {
+    if (impresso.quebra) {
+        documento_->novaPagina();
+    } else if (impresso.trechos.empty()) {
+        documento_->imprimeLinha(linhaImpressa(impresso.linha), impresso.fonte,
+                                 impresso.entrelinha);
+    } else {
+        std::vector<TrechoQt> naPagina;
+        naPagina.reserve(impresso.trechos.size());
+        for (const TrechoImpressao& t : impresso.trechos) {
+            QFont fonte(impresso.fonte);
+            fonte.setPointSizeF(t.pontos);
+            fonte.setBold(t.negrito);
+            fonte.setItalic(t.italico);
+            fonte.setUnderline(t.sublinhado);
+            naPagina.push_back({linhaImpressa(t.texto), fonte, t.x, t.avanco});
+        }
+        documento_->imprimeTrechos(naPagina, impresso.fonte, impresso.entrelinha);
+    }
+}
+
+void ImpressoraQt::imprimeLinha(std::u32string_view texto) {
+    abreDocumento();
+    Impresso impresso{caracteresImpressos(texto), {}, false, fonte_, entrelinha_};
+    if (escritor_) {
+        if (escritor_->imprimeLinha(impresso.linha, fonte_, entrelinha_)) {
+            impressos_.push_back(std::move(impresso));
+            return;
+        }
+        passaParaQt();
+    }
+    desenhaNoQt(impresso);
+}
+
+void ImpressoraQt::imprimeTrechos(const std::vector<TrechoImpressao>& trechos) {
+    abreDocumento();
+    // A line without runs is an empty line.
+    if (trechos.empty()) return imprimeLinha(U"");
+    Impresso impresso{{}, trechos, false, fonte_, entrelinha_};
+    if (escritor_) {
+        if (escritor_->imprimeTrechos(trechos, fonte_, entrelinha_)) {
+            impressos_.push_back(std::move(impresso));
+            return;
+        }
+        passaParaQt();
+    }
+    desenhaNoQt(impresso);
 }
 
 void ImpressoraQt::novaPagina() {
     // Before the first line there is no page to end: a job opening with a break wastes no sheet.
-    if (documento_) documento_->novaPagina();
+    if (escritor_) {
+        escritor_->novaPagina();
+        impressos_.push_back({{}, {}, true, fonte_, entrelinha_});
+    } else if (documento_) {
+        documento_->novaPagina();
+    }
 }
 
 void ImpressoraQt::terminaDocumento() {
-    if (!documento_) return;
-    const std::unique_ptr<DocumentoPdf> documento = std::move(documento_);
-    entrega(documento->termina(), destino_);
+    impressos_.clear();
+    if (escritor_) {
+        const std::unique_ptr<DocumentoEscritor> escritor = std::move(escritor_);
+        entrega(escritor->termina(), destino_);
+    } else if (documento_) {
+        const std::unique_ptr<DocumentoPdf> documento = std::move(documento_);
+        entrega(documento->termina(), destino_);
+    }
 }
 
-void ImpressoraQt::abortaDocumento() noexcept { documento_.reset(); }
+void ImpressoraQt::abortaDocumento() noexcept {
+    escritor_.reset();
+    impressos_.clear();
+    documento_.reset();
+}
 
 void ImpressoraQt::entrega(const QString& pdf, const std::string& destino) {
     if (destino == kVelmoraPdf) {

@@ -13,6 +13,7 @@
 
 namespace velmora {
 
+class DocumentoEscritor;
 class DocumentoPdf;
 
 // The printing layer on Linux: CUPS queues plus the built-in printer "Velmora PDF", which writes
@@ -45,6 +46,7 @@ class ImpressoraQt : public CamadaImpressao {
 
     void defineTitulo(const std::string& titulo) override;
     void imprimeLinha(std::u32string_view texto) override;
+    void imprimeTrechos(const std::vector<TrechoImpressao>& trechos) override;
     void novaPagina() override;
     void terminaDocumento() override;
     void abortaDocumento() noexcept override;
@@ -53,6 +55,22 @@ class ImpressoraQt : public CamadaImpressao {
                     const std::string& titulo) override;
 
   private:
+    // What was printed on the document the PDF writer holds, to be drawn again by Qt when a
+    // later line needs Qt's layout.
+    struct Impresso {
+        std::u32string linha;
+        std::vector<TrechoImpressao> trechos;
+        bool quebra = false;
+        QFont fonte;
+        double entrelinha = 0;
+    };
+
+    // Opens the document for the current printer at its first line: in the PDF writer when the
+    // font is a fixed-pitch family whose files it can embed, else in Qt.
+    void abreDocumento();
+    // Takes the document over to Qt: what the writer printed so far is drawn again there.
+    void passaParaQt();
+    void desenhaNoQt(const Impresso& impresso);
     void entrega(const QString& pdf, const std::string& destino);
     // The printer the next document goes to: the one a job chose, else CUPS's default.
     std::string destino() const;
@@ -68,6 +86,8 @@ class ImpressoraQt : public CamadaImpressao {
     double entrelinha_ = 0;
     QStringList familias_;
     std::string titulo_;
+    std::unique_ptr<DocumentoEscritor> escritor_;
+    std::vector<Impresso> impressos_;
     std::unique_ptr<DocumentoPdf> documento_;
     // Printer and title of the open document.
     std::string destino_;

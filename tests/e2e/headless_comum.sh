@@ -5,7 +5,7 @@
 
 set -euo pipefail
 export LC_ALL=C.UTF-8
-unset VELMORA_CODEPAGE QT_QPA_PLATFORM
+unset VELMORA_CODEPAGE VELMORA_CODIGOS QT_QPA_PLATFORM
 
 VELMORA=$(realpath "${1:?uso: $0 BINARIO_VELMORA PASTA_ARTEFATOS}")
 [[ -x "$VELMORA" ]] || { echo "$0: o binário $VELMORA não existe" >&2; exit 1; }

@@ -11,6 +11,7 @@ for ferramenta in /usr/sbin/cupsd lpadmin cupsreject lpstat pdftotext python3; d
 done
 
 source "$RAIZ/tests/apoio/cupsd-privado.sh"
+source "$RAIZ/scripts/trabalhos-codigos.sh"
 # The harness's EXIT trap would replace ours: both run from one.
 CUPS_PRIVADO_SEM_TRAP=1
 trap 'rc=$?; cups_privado_para; _encerra_comum "$rc"' EXIT
@@ -42,6 +43,20 @@ confere "backup" existe "$PASTA/jobs/FAT.bak"
 confere "nenhum PDF local" iguais "$(ls "$PASTA/pdf" | wc -l)" 0
 confere "\"impresso\" duas vezes" iguais "$(linhas_job)" \
     "$(printf 'Arquivo %s impresso\n' "$PASTA/jobs/FAT.TXT" "$PASTA/jobs/FAT.TXT")"
+
+caso "impressora: códigos ESC/P chegam à fila do CUPS como o programa quis"
+escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.TXT" "FilaPdf" 0 0 ""
+trabalho_escp "$PASTA/jobs/VENDAS.TXT"
+roda --once --ini "$PASTA/VELMORA.INI"
+confere "sai com 0" status_e 0
+confere "o job saiu da fila" cups_privado_espera_jobs 30
+confere "a fila recebeu o título largo" pdf_tem "$SAIDA_CUPS/FilaPdf.out" "PADARIA SAO JOAO"
+confere "nenhum código vira texto" \
+    eval "! pdftotext '$SAIDA_CUPS/FilaPdf.out' - | grep -E '@|W[01]|-[01]'"
+confere "com a face negrita" eval "pdffonts '$SAIDA_CUPS/FilaPdf.out' | grep -q Bold"
+# 132 condensed columns are 77 of pica: the size stays at 11 points.
+confere "tabela condensada a 10/17,14 de 11 pontos" \
+    perto "$(largura_palavra "$SAIDA_CUPS/FilaPdf.out" FORNECEDOR)" 38.5
 
 caso "fila com papel Carta: páginas Carta, no tamanho que a regra escolhe"
 escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.TXT" "Carta" 1 0 ""

@@ -159,4 +159,22 @@ if [[ $EUID -eq 0 ]] || command -v setpriv >/dev/null; then
     confere "nenhum PDF" iguais "$(ls "$PASTA/pdf" | wc -l)" 0
 fi
 
+caso "largura fixa pelo escritor próprio; uma linha que precisa do Qt leva o documento ao Qt"
+escreve_ini "$PASTA/VELMORA.INI" "$PASTA/jobs/*.TXT" "Velmora PDF" 0 0 ""
+printf 'Fatura 123\r\nValor R$ 10,00\r\n' >"$PASTA/jobs/FIXO.TXT"
+{
+    printf 'antes da linha\r\n\fsegunda pagina\r\n'
+    printf 'Shalom \xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d\r\n'
+} >"$PASTA/jobs/MISTO.TXT"
+roda --once --ini "$PASTA/VELMORA.INI"
+confere "sai com 0" status_e 0
+confere "o escritor próprio gravou o de largura fixa" \
+    eval "pdfinfo '$PASTA/pdf/FIXO.pdf' | grep -qE '^Producer: +Velmora$'"
+confere "com o texto" pdf_tem "$PASTA/pdf/FIXO.pdf" "Valor R\$ 10,00"
+confere "o Qt gravou o que tem hebraico" \
+    eval "pdfinfo '$PASTA/pdf/MISTO.pdf' | grep -qE '^Producer: +Qt'"
+confere "nada do que veio antes se perdeu" pdf_tem "$PASTA/pdf/MISTO.pdf" "antes da linha"
+confere "nem a quebra de página" iguais "$(paginas "$PASTA/pdf/MISTO.pdf")" 2
+confere "e o hebraico está lá" pdf_tem "$PASTA/pdf/MISTO.pdf" "שלום"
+
 termina

@@ -88,6 +88,22 @@ TEST_F(LeituraJob, FimsDeLinha) {
     EXPECT_EQ(valores.iMaiorLinha, 2) << "but on paper it starts a new one";
 }
 
+// A second pass after a lone CR stays in its line for the printer codes to overprint, where
+// lines end in LF; where CR alone ends every line, or on the raw path, or with the codes off,
+// it ends the line.
+TEST_F(LeituraJob, CrIsoladoSeguidoDeTextoSobrepoeALinha) {
+    EXPECT_EQ(le("TOTAL\r_____\r\nB\rC\r\n").texto, "\r\nTOTAL\r_____\r\nB\rC");
+    EXPECT_EQ(valores.iMaiorLinha, 5) << "each pass is measured on its own";
+    EXPECT_EQ(le("A\rB\n").texto, "\r\nA\rB\n");
+    EXPECT_EQ(le("A\rB\r").texto, "\r\nA\r\nB");
+
+    valores.sParalela = "1";
+    EXPECT_EQ(le("A\rB\n").texto, "\r\nA\r\nB\n");
+    valores.sParalela = "0";
+    valores.codigos = LinguagemCodigos::nenhum;
+    EXPECT_EQ(le("A\rB\n").texto, "\r\nA\r\nB\n");
+}
+
 TEST_F(LeituraJob, BytesDoArquivoPassamSemMudanca) {
     using namespace std::string_literals;
     const JobLido job = le("A\0B\r\n\x0C\tCA\xC7\xC3O\x1B\x45\r\nEJECT"s);

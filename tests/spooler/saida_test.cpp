@@ -179,7 +179,8 @@ TEST_F(CaminhoImpressora, SoOsPedacosDepoisDeCadaCrLfSaoLinhas) {
         {"\r\nA\r\n\r\nB", {"linha A", "linha ", "linha B", "fim"}},
         {"antes\r\nA", {"linha A", "fim"}},
         // A lone LF ends a line on paper; one at the very end adds no empty line.
-        {"\r\nA\rB\nC", {"linha A\rB", "linha C", "fim"}},
+        // A CR the reader kept inside a line is a second pass over it.
+        {"\r\nA\rB\nC", {"linha B", "linha C", "fim"}},
         {"\r\nA\n\nB\n", {"linha A", "linha ", "linha B", "fim"}},
         {"\r\n\n", {"linha ", "fim"}},
     };
@@ -223,6 +224,89 @@ TEST_F(CaminhoImpressora, AvancoDeFolhaEEjectQuebramAPagina) {
         ASSERT_TRUE(imprime(texto).ok);
         EXPECT_EQ(impressora.documento(), esperado) << testing::PrintToString(texto);
     }
+}
+
+// A layer that draws runs: records each line's runs as text, face and advance.
+class ImpressoraDeTrechos : public ImpressoraGravadora {
+  public:
+    std::vector<std::vector<TrechoImpressao>> linhas;
+    void imprimeTrechos(const std::vector<TrechoImpressao>& trechos) override {
+        linhas.push_back(trechos);
+        ImpressoraGravadora::imprimeTrechos(trechos);
+    }
+};
+
+const std::string kEsc = "\x1B";
+
+TEST_F(CaminhoImpressora, CodigosDaImpressoraSaemComoAtributosNuncaComoTexto) {
+    const std::string job = "\r\n" + kEsc + "@" + kEsc + "ETOTAL" + kEsc + "F\r\n\x0F" +
+                            std::string(132, 'X') + "\x12\r\n" + kEsc + "W1TITULO" + kEsc +
+                            "W0\r\n" + kEsc + "*" +
+                            std::string(
+                                "\x00\x03\x00"
+                                "ABC",
+                                6) +
+                            "fim";
+    ASSERT_TRUE(imprime(job).ok);
+    // The condensed table is 77 columns of pica wide: it fits at the largest size.
+    EXPECT_NE(std::find(impressora.chamadas.begin(), impressora.chamadas.end(), "tamanho 11"),
+              impressora.chamadas.end());
+    EXPECT_EQ(impressora.documento(), (Chamadas{"linha TOTAL", "linha " + std::string(132, 'X'),
+                                                "linha TITULO", "linha fim", "fim"}));
+
+    // Read as plain text the codes show as characters, and the table shrinks the font.
+    valores.codigos = LinguagemCodigos::nenhum;
+    valores.iMaiorLinha = 132;
+    impressora.chamadas.clear();
+    ASSERT_TRUE(imprime(job).ok);
+    EXPECT_NE(std::find(impressora.chamadas.begin(), impressora.chamadas.end(), "tamanho 7"),
+              impressora.chamadas.end());
+    EXPECT_EQ(impressora.documento().front(), "linha " + kEsc + "@" + kEsc + "ETOTAL" + kEsc + "F");
+}
+
+TEST_F(CaminhoImpressora, TrechosGuardamFaceEPassoRelativosAoTamanho) {
+    ImpressoraDeTrechos trechos;
+    DispositivosSaida comTrechos{trechos, arquivos, decodificador, relogio};
+    ASSERT_TRUE(Imprimir("\r\nAB" + kEsc + "ECD" + kEsc + "F\x0F" + "EF\x12" + kEsc + "W1GH" +
+                             kEsc + "W0" + kEsc + "-1IJ" + kEsc + "-0" + kEsc + "w1KL" + kEsc +
+                             "w0\r\nsem codigos",
+                         valores, "REL01.TXT", comTrechos)
+                    .ok);
+
+    ASSERT_EQ(trechos.linhas.size(), 1u) << "a line without codes goes as plain text";
+    const std::vector<TrechoImpressao>& t = trechos.linhas[0];
+    ASSERT_EQ(t.size(), 6u);
+    const double normal = t[0].avanco;
+    EXPECT_NEAR(normal, 0.6 * 11, 1e-9);
+    EXPECT_TRUE(t[1].negrito);
+    EXPECT_FALSE(t[0].negrito || t[2].negrito);
+    EXPECT_NEAR(t[2].avanco / normal, 10 / 17.14, 0.001);
+    EXPECT_NEAR(t[3].avanco / normal, 2, 1e-9);
+    EXPECT_TRUE(t[4].sublinhado);
+    EXPECT_FLOAT_EQ(t[5].pontos, 2 * t[0].pontos) << "double height";
+    EXPECT_NEAR(t[5].avanco, normal, 1e-9);
+    // Each run starts where the one before it ends.
+    for (std::size_t i = 1; i < t.size(); ++i) {
+        EXPECT_NEAR(t[i].x, t[i - 1].x + 2 * t[i - 1].avanco, 0.01) << i;
+    }
+    EXPECT_EQ(trechos.documento(), (Chamadas{"linha ABCDEFGH IJKL", "linha sem codigos", "fim"}));
+}
+
+TEST_F(CaminhoImpressora, ComprimentoDePaginaDoTrabalhoCabeNaFolha) {
+    std::string job = "\r\n" + kEsc + "C" + std::string(1, '\x14');  // 20 lines a page
+    for (int i = 1; i <= 25; ++i) job += "L" + std::to_string(i) + "\n";
+    job += "\fdepois do form feed";
+    ASSERT_TRUE(imprime(job).ok);
+
+    EXPECT_NEAR(impressora.entrelinha, impressora.folha.altura / 20, 1e-9);
+    const Chamadas doc = impressora.documento();
+    const auto quebra = std::find(doc.begin(), doc.end(), "pagina");
+    ASSERT_NE(quebra, doc.end());
+    EXPECT_EQ(*(quebra - 1), "linha L20");
+    EXPECT_EQ(*(quebra + 1), "linha L21");
+    // The form feed still ends the page at once, five lines into it.
+    EXPECT_EQ(Chamadas(doc.end() - 4, doc.end()),
+              (Chamadas{"linha L25", "pagina", "linha depois do form feed", "fim"}));
 }
 
 TEST_F(CaminhoImpressora, CadaLinhaSaiNoCodigoEscolhidoParaOTrabalho) {
