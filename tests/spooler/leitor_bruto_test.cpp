@@ -46,6 +46,7 @@ TEST(LeituraBruta, EmQualquerTamanhoDeBlocoDaAsLinhasDoTextoInteiro) {
         arquivos.tamanhoBloco = 1 + aleatorio() % 6;
 
         Valores valores;
+        valores.sParalela = "1";  // the whole-text reading of the raw path
         const JobLido inteiro = le_conteudo("/p/", "J.TXT", valores, arquivos, latin1, pergunta);
         ASSERT_TRUE(inteiro.lido);
         std::string saida;
