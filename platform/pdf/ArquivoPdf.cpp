@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "CaminhoUtf8.h"
+#include "settings/CaminhoUtf8.h"
 #include "SintaxePdf.h"
 #include "spooler/ErroPlataforma.h"
 

@@ -10,7 +10,7 @@
 
 #include "platform/posix/ArquivoEscritaPosix.h"
 #include "platform/posix/ErroSistema.h"
-#include "platform/posix/FilasCups.h"
+#include "platform/cups/FilasCups.h"
 #include "spooler/ErroPlataforma.h"
 
 namespace velmora {

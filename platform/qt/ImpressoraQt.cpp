@@ -12,7 +12,7 @@
 #include "DocumentoPdf.h"
 #include "LinhaImpressa.h"
 #include "PastaPdf.h"
-#include "platform/posix/FilasCups.h"
+#include "platform/cups/FilasCups.h"
 #include "platform/posix/PortaBruta.h"
 #include "spooler/ErroPlataforma.h"
 
