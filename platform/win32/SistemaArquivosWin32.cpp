@@ -14,7 +14,7 @@ constexpr DWORD kNaoEhJob = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
 constexpr DWORD kCompartilhaTudo = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// Windows locks are mandatory: a lock on the data would keep readers out.
+// Windows locks are mandatory: a lock on a file's data would keep its readers out.
 constexpr DWORD kTravaAlta = 0x7FFFFFFF;
 constexpr DWORD kTravaBaixa = 0xFFFFFFF0;
 
@@ -192,12 +192,21 @@ void SistemaArquivosWin32::renomeia(const std::string& de, const std::string& pa
 }
 
 std::unique_ptr<TravaArquivo> SistemaArquivosWin32::trava(const std::string& caminho) {
-    HANDLE h = abre(caminho, GENERIC_READ, kCompartilhaTudo, OPEN_EXISTING);
+    // Not on the job itself: a handle kept on a job that could not be removed would leave it
+    // "delete pending" once someone deletes it, and no new job of that name could be written
+    // until we let go. A hidden file beside it, gone with the last handle, takes the lock.
+    const std::size_t barra = ultimaBarra(caminho);
+    const std::string nomeTrava =
+        (barra == std::string::npos ? std::string() : caminho.substr(0, barra + 1)) + "~" +
+        caminho.substr(barra == std::string::npos ? 0 : barra + 1) + ".velmora-trava";
+    HANDLE h = ::CreateFileW(larga(nomeTrava).c_str(), GENERIC_READ | GENERIC_WRITE,
+                             kCompartilhaTudo, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        const DWORD erro = ::GetLastError();
-        // Gone between the listing and now: another spooler has just handled it.
-        if (semArquivo(erro)) return nullptr;
-        lancaErroWin32(erro);
+        // A folder we may read but not write: printing matters more than keeping a second
+        // spooler out; the job itself says whether it is there.
+        if (!info(caminho)) return nullptr;
+        return std::make_unique<TravaArquivo>();
     }
     auto trava = std::make_unique<TravaIntervalo>(h);
     OVERLAPPED posicao{};
@@ -206,18 +215,10 @@ std::unique_ptr<TravaArquivo> SistemaArquivosWin32::trava(const std::string& cam
     if (!::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &posicao)) {
         const DWORD erro = ::GetLastError();
         if (erro == ERROR_LOCK_VIOLATION || erro == ERROR_IO_PENDING) return nullptr;
-        // A share without locks: printing matters more than keeping a second spooler out.
         if (erro != ERROR_NOT_SUPPORTED && erro != ERROR_INVALID_FUNCTION) lancaErroWin32(erro);
     }
-    // The name must still lead to the file we locked, or whoever held the lock before us has
-    // already printed and removed (or replaced) that job.
-    BY_HANDLE_FILE_INFORMATION aberto{};
-    if (!::GetFileInformationByHandle(h, &aberto)) lancaErroWin32(::GetLastError());
-    const std::optional<InfoArquivo> nomeado = info(caminho);
-    if (!nomeado || nomeado->dispositivo != aberto.dwVolumeSerialNumber ||
-        nomeado->indice !=
-            ((static_cast<std::uint64_t>(aberto.nFileIndexHigh) << 32) | aberto.nFileIndexLow))
-        return nullptr;
+    // Gone while we took the lock: whoever held it before us has already printed and removed it.
+    if (!info(caminho)) return nullptr;
     return trava;
 }
 

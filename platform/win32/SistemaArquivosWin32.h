@@ -7,7 +7,8 @@ namespace velmora {
 // Job files through the Win32 API. Paths are UTF-8 and may use "\" or "/". Hidden and system
 // files and reparse points (links, junctions) count as no job, as folders do. A file still held
 // open for writing by its writer refuses an open that denies writers: that is "still being
-// written". The lock is a byte range far past the data, so readers, renames and deletes go on.
+// written". The lock is a byte range of a hidden file beside the job ("~NAME.velmora-trava",
+// removed with its last handle), so the job itself stays free to be read, renamed and deleted.
 class SistemaArquivosWin32 : public SistemaArquivos {
   public:
     std::vector<std::string> lista(const std::string& padrao) override;
