@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/Motor.h"
 #include "settings/CaminhoUtf8.h"
 #include "settings/Velmora_INI.h"
 
@@ -75,6 +76,17 @@ bool carregaConfiguracao(Configuracao& valores, const std::string& sArquivoIni) 
     if (problema.empty()) return true;
     escreveErro("arquivo de configuração " + sArquivoIni + ": " + problema);
     return false;
+}
+
+int rodaUmaVez(const std::string& sArquivoIni, PerguntaSemUsuario& pergunta) {
+    ChaveSemTimer chave;
+    Motor motor(pergunta, chave);
+    motor.registro.aoRegistrar = escreveLinha;
+    if (!carregaConfiguracao(motor.valores, sArquivoIni)) return 2;
+    const ResumoCiclo resumo = motor.timerImpressao_Timer();
+    escreveLinha("Ciclo concluído: " + std::to_string(resumo.impressos) + " impresso(s), " +
+                 std::to_string(resumo.falhas) + " falha(s)");
+    return resumo.falhas == 0 ? 0 : 1;
 }
 
 }  // namespace velmora

@@ -40,4 +40,8 @@ std::string problemaArquivoIni(const std::string& caminho);
 // unusable or has no LOCAL, which would leave the run watching nothing forever.
 bool carregaConfiguracao(Configuracao& valores, const std::string& sArquivoIni);
 
+// --once: one tick of the cycle and a summary line. 0 when every job found was output, 1 when one
+// failed, 2 when the settings file cannot be used.
+int rodaUmaVez(const std::string& sArquivoIni, PerguntaSemUsuario& pergunta);
+
 }  // namespace velmora

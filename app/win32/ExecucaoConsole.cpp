@@ -32,17 +32,6 @@ struct ChaveEspera : ChaveTimer {
     bool ligada = false;
 };
 
-int rodaUmaVez(const std::string& sArquivoIni, PerguntaSemUsuario& pergunta) {
-    ChaveSemTimer chave;
-    Motor motor(pergunta, chave);
-    motor.registro.aoRegistrar = escreveLinha;
-    if (!carregaConfiguracao(motor.valores, sArquivoIni)) return 2;
-    const ResumoCiclo resumo = motor.timerImpressao_Timer();
-    escreveLinha("Ciclo concluído: " + std::to_string(resumo.impressos) + " impresso(s), " +
-                 std::to_string(resumo.falhas) + " falha(s)");
-    return resumo.falhas == 0 ? 0 : 1;
-}
-
 int rodaSempre(const std::string& sArquivoIni, int iSegundos, PerguntaSemUsuario& pergunta) {
     ChaveEspera chave;
     Motor motor(pergunta, chave);
