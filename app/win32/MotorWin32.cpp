@@ -18,6 +18,12 @@ std::string variavel(const char* nome) {
     return valor != nullptr ? valor : "";
 }
 
+// %VELMORA_PDF_DIR%, else the user's Documents + "\\Velmora".
+std::string pastaPdf() {
+    const std::string escolhida = variavel("VELMORA_PDF_DIR");
+    return escolhida.empty() ? pastaDocumentos() + "\\Velmora" : escolhida;
+}
+
 }  // namespace
 
 // The environment is read here, once, and handed to the platform's parts.
@@ -25,6 +31,7 @@ struct Motor::Partes {
     Partes(Valores& valores, RegistroAtividade& registro, Pergunta& pergunta, ChaveTimer& timer)
         : decodificador(variavel("VELMORA_CODEPAGE")),
           estado(valores.sArquivoIni, pastaAppDataLocal() + "\\Velmora"),
+          impressora(pastaPdf()),
           saida{impressora, arquivos, decodificador, relogio},
           ciclo(valores, arquivos, saida, pergunta, timer, registro, &estado) {}
 

@@ -87,14 +87,18 @@ std::string impressoraPadrao() {
     return utf8(nome);
 }
 
-ImpressoraGdi::ImpressoraGdi() = default;
+ImpressoraGdi::ImpressoraGdi(std::string pastaPdf) : pastaPdf_(std::move(pastaPdf)) {}
 
 ImpressoraGdi::~ImpressoraGdi() {
     abortaDocumento();
     if (fonteGdi_ != nullptr) ::DeleteObject(fonteGdi_);
 }
 
-std::vector<InfoImpressora> ImpressoraGdi::impressoras() { return impressorasInstaladas(); }
+std::vector<InfoImpressora> ImpressoraGdi::impressoras() {
+    std::vector<InfoImpressora> lista = impressorasInstaladas();
+    lista.push_back({kVelmoraPdf, ""});
+    return lista;
+}
 
 void ImpressoraGdi::tornaAtual(const std::string& nome) {
     // An unknown name must not send the next jobs anywhere else: the current printer stays.
@@ -116,6 +120,10 @@ std::string ImpressoraGdi::destino() {
 
 int ImpressoraGdi::quantidadeFontes() {
     const std::string impressora = destino();
+    if (impressora == kVelmoraPdf) {
+        fontes_ = {"Courier New"};
+        return 1;
+    }
     HDC dc = dcDaImpressora(impressora);
     LOGFONTW todas{};
     todas.lfCharSet = DEFAULT_CHARSET;
@@ -196,6 +204,13 @@ void ImpressoraGdi::selecionaFonte() {
 }
 
 void ImpressoraGdi::imprimeLinha(std::u32string_view texto) {
+    if (!pdf_ && dc_ == nullptr && destino() == kVelmoraPdf)
+        pdf_ = std::make_unique<DocumentoPdfWin32>(pastaPdf_, titulo_,
+                                                   DocumentoPdfWin32::facesDoSistema());
+    if (pdf_) {
+        pdf_->imprimeLinha(linhaGdi(texto), {pontos_, negrito_, italico_, sublinhado_});
+        return;
+    }
     if (dc_ == nullptr) abreDocumento();
     if (fonteMudou_) selecionaFonte();
     TEXTMETRICW medidas{};
@@ -218,6 +233,7 @@ void ImpressoraGdi::imprimeLinha(std::u32string_view texto) {
 }
 
 void ImpressoraGdi::novaPagina() {
+    if (pdf_) pdf_->novaPagina();
     // Before the first line there is no page to end: a job opening with a break wastes no sheet.
     if (!paginaAberta_) return;
     paginaAberta_ = false;
@@ -225,6 +241,11 @@ void ImpressoraGdi::novaPagina() {
 }
 
 void ImpressoraGdi::terminaDocumento() {
+    if (pdf_) {
+        const std::unique_ptr<DocumentoPdfWin32> pdf = std::move(pdf_);
+        pdf->termina();
+        return;
+    }
     if (dc_ == nullptr) return;
     novaPagina();
     const int fim = ::EndDoc(dc_);
@@ -234,6 +255,7 @@ void ImpressoraGdi::terminaDocumento() {
 }
 
 void ImpressoraGdi::abortaDocumento() noexcept {
+    pdf_.reset();
     if (dc_ == nullptr) return;
     ::AbortDoc(dc_);
     fechaDc();
@@ -247,7 +269,7 @@ void ImpressoraGdi::fechaDc() noexcept {
 
 void ImpressoraGdi::copiaBruto(const std::string& arquivo, const std::string& porta,
                                const std::string& titulo) {
-    for (const InfoImpressora& impressora : impressoras()) {
+    for (const InfoImpressora& impressora : impressorasInstaladas()) {
         if (igualSemCaixa(impressora.nome, porta)) {
             enviaBrutoImpressora(arquivo, impressora.nome, titulo);
             return;

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/win32/DocumentoPdfWin32.h"
 #include "spooler/CamadaImpressao.h"
 
 namespace velmora {
@@ -14,10 +16,12 @@ namespace velmora {
 // printer's DC with the job's name as title at its first line, a page is started only when a
 // line arrives, and a line that no longer fits above the printable area's bottom goes to a new
 // page. Raw output goes to an installed printer as a RAW job, or is copied onto a port, share
-// or file path.
+// or file path. The built-in printer "Velmora PDF" writes each document as a PDF into a folder.
 class ImpressoraGdi : public CamadaImpressao {
   public:
-    ImpressoraGdi();
+    static constexpr const char* kVelmoraPdf = "Velmora PDF";
+
+    explicit ImpressoraGdi(std::string pastaPdf);
     ~ImpressoraGdi() override;
     ImpressoraGdi(const ImpressoraGdi&) = delete;
     ImpressoraGdi& operator=(const ImpressoraGdi&) = delete;
@@ -48,6 +52,7 @@ class ImpressoraGdi : public CamadaImpressao {
     void selecionaFonte();
     void fechaDc() noexcept;
 
+    std::string pastaPdf_;
     // Unset until a job names a printer: the system default is then looked up per document.
     std::optional<std::string> atual_;
     std::vector<std::string> fontes_;
@@ -56,6 +61,7 @@ class ImpressoraGdi : public CamadaImpressao {
     bool sublinhado_ = false, negrito_ = false, italico_ = false;
     std::string titulo_;
 
+    std::unique_ptr<DocumentoPdfWin32> pdf_;
     HDC dc_ = nullptr;
     HFONT fonteGdi_ = nullptr;
     bool fonteMudou_ = true;

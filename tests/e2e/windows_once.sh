@@ -1,7 +1,8 @@
 # velmora.exe --once under Wine with Windows paths (a mapped drive letter): printing through
 # Wine's winspool onto a private CUPS PDF queue read back, raw output onto a file, onto LPT2 and a
-# share mapped in the prefix, onto a CUPS raw queue through WritePrinter, and a port that is none
-# of these. Needs WINEPREFIX set to a prefix whose wineserver is up (scripts/windows-testes.sh).
+# share mapped in the prefix, onto a CUPS raw queue through WritePrinter, the printer "Velmora
+# PDF", and a port that is none of these. Needs WINEPREFIX set to a prefix whose wineserver is
+# up (scripts/windows-testes.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/headless_comum.sh"
 
 if [[ $EUID -ne 0 ]]; then
@@ -88,6 +89,23 @@ confere "o job saiu da fila" cups_privado_espera_jobs 30
 confere "a fila bruta recebeu os bytes" iguais "$(od -c "$SAIDA_CUPS/FilaBruta.out")" \
     "$(printf 'BRUTO\x0c\r\n' | od -c)"
 
+caso "impressora \"Velmora PDF\": um PDF por trabalho, nada sobrescrito"
+# Courier New is not in a fresh prefix: DejaVu Sans Mono's faces stand in for it.
+FONTES="$WINEPREFIX/drive_c/windows/Fonts"
+mkdir -p "$FONTES"
+for par in ":cour" "-Bold:courbd" "-Oblique:couri" "-BoldOblique:courbi"; do
+    cp "/usr/share/fonts/truetype/dejavu/DejaVuSansMono${par%%:*}.ttf" "$FONTES/${par#*:}.ttf"
+done
+escreve_ini "$PASTA/VELMORA.INI" "$(pasta_win)\\jobs\\*.TXT" "Velmora PDF" 0 0 ""
+for vez in 1 2; do
+    printf 'Recibo %s\r\nRela\xe7\xe3o\r\n' "$vez" >"$PASTA/jobs/REL01.TXT"
+    VELMORA_PDF_DIR="$(pasta_win)\\pdf" roda --once --ini "$(pasta_win)\\VELMORA.INI"
+    confere "vez $vez: status 0" status_e 0
+done
+confere "o primeiro PDF tem o texto" pdf_tem "$PASTA/pdf/REL01.pdf" "Recibo 1"
+confere "o segundo não sobrescreveu" pdf_tem "$PASTA/pdf/REL01-1.pdf" "Recibo 2"
+confere "acentos em Windows-1252" pdf_tem "$PASTA/pdf/REL01.pdf" "Relação"
+
 caso "porta que não é impressora, dispositivo nem arquivo"
 printf 'FICA\r\n' >"$PASTA/jobs/E.TXT"
 escreve_ini "$PASTA/VELMORA.INI" "$(pasta_win)\\jobs\\*.TXT" "" 0 1 "NAOEXISTE"
@@ -96,5 +114,17 @@ confere "status 1" status_e 1
 confere "o erro nomeia a porta" stdout_tem "NAOEXISTE"
 confere "o job ficou" existe "$PASTA/jobs/E.TXT"
 confere "nenhum arquivo novo na pasta" nao_existe "$PASTA/NAOEXISTE"
+
+caso "--headless imprime o que chega enquanto roda"
+escreve_ini "$PASTA/VELMORA.INI" "$(pasta_win)\\jobs\\*.TXT" "" 0 1 "$(pasta_win)\\saida.prn"
+(cd "$PASTA" && exec wine "$VELMORA" --headless --interval 1 --ini "$(pasta_win)\\VELMORA.INI") \
+    >"$SAIDA" 2>"$ERROS" &
+rodando=$!
+confere "iniciou" espera 20 stdout_tem "Velmora iniciado: $(pasta_win)\\jobs\\*.TXT a cada 1 s"
+printf 'CHEGOU DEPOIS\r\n' >"$PASTA/jobs/F.TXT"
+confere "imprimiu o que chegou" espera 20 grep -qF "CHEGOU DEPOIS" "$PASTA/saida.prn"
+confere "o job foi excluído" espera 20 nao_existe "$PASTA/jobs/F.TXT"
+kill "$rodando" 2>/dev/null || true
+wait "$rodando" 2>/dev/null || true
 
 termina
