@@ -106,11 +106,7 @@ int rodaSempre(QCoreApplication& app, const std::string& sArquivoIni, int iSegun
 
 int executaHeadless(QCoreApplication& app, const std::string& sArquivoIni, bool bUmaVez,
                     int iSegundos) {
-    const std::string problema = problemaArquivoIni(sArquivoIni);
-    if (!problema.empty()) {
-        escreveErro("arquivo de configuração " + sArquivoIni + ": " + problema);
-        return 2;
-    }
+    if (!arquivoIniUsavel(sArquivoIni)) return 2;
     PerguntaSemUsuario pergunta;
     try {
         return bUmaVez ? rodaUmaVez(sArquivoIni, pergunta)

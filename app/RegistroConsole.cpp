@@ -55,13 +55,19 @@ bool PerguntaSemUsuario::sim(const std::string& mensagem) {
     return false;
 }
 
-std::string problemaArquivoIni(const std::string& caminho) {
+bool arquivoIniUsavel(const std::string& caminho) {
     std::error_code erro;
     const auto estado = std::filesystem::status(caminhoUtf8(caminho), erro);
-    if (estado.type() == std::filesystem::file_type::not_found) return "arquivo não encontrado";
-    if (erro) return erro.message();
-    if (std::filesystem::is_directory(estado)) return "é uma pasta, não um arquivo";
-    return {};
+    std::string problema;
+    if (estado.type() == std::filesystem::file_type::not_found)
+        problema = "arquivo não encontrado";
+    else if (erro)
+        problema = erro.message();
+    else if (std::filesystem::is_directory(estado))
+        problema = "é uma pasta, não um arquivo";
+    if (problema.empty()) return true;
+    escreveErro("arquivo de configuração " + caminho + ": " + problema);
+    return false;
 }
 
 bool carregaConfiguracao(Configuracao& valores, const std::string& sArquivoIni) {

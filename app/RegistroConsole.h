@@ -32,9 +32,9 @@ struct ChaveSemTimer : ChaveTimer {
     void desliga() override {}
 };
 
-// Why the settings file cannot be used, or empty when it can be read. LerIni would create a
+// Whether the settings file can be read; says why on stderr when not. LerIni would create a
 // missing file, which must not happen here.
-std::string problemaArquivoIni(const std::string& caminho);
+bool arquivoIniUsavel(const std::string& caminho);
 
 // Reads the settings once for the whole run; false (and the reason on stderr) when the file is
 // unusable or has no LOCAL, which would leave the run watching nothing forever.

@@ -65,11 +65,7 @@ int rodaSempre(const std::string& sArquivoIni, int iSegundos, PerguntaSemUsuario
 }  // namespace
 
 int executaConsole(const std::string& sArquivoIni, bool bUmaVez, int iSegundos) {
-    const std::string problema = problemaArquivoIni(sArquivoIni);
-    if (!problema.empty()) {
-        escreveErro("arquivo de configuração " + sArquivoIni + ": " + problema);
-        return 2;
-    }
+    if (!arquivoIniUsavel(sArquivoIni)) return 2;
     PerguntaSemUsuario pergunta;
     try {
         return bUmaVez ? rodaUmaVez(sArquivoIni, pergunta)
