@@ -8,95 +8,17 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <exception>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "app/ChaveTimerQt.h"
 #include "app/Motor.h"
-#include "settings/Velmora_INI.h"
+#include "app/RegistroConsole.h"
 
 namespace velmora {
 
 namespace {
-
-// Local time with its UTC offset, e.g. 2026-12-08T09:16:31-03:00.
-std::string carimbo() {
-    const std::time_t agora = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&agora, &local);
-    char data[32];
-    std::strftime(data, sizeof data, "%Y-%m-%dT%H:%M:%S", &local);
-    long desvio = local.tm_gmtoff / 60;
-    const char sinal = desvio < 0 ? '-' : '+';
-    if (desvio < 0) desvio = -desvio;
-    char fuso[32];
-    std::snprintf(fuso, sizeof fuso, "%c%02ld:%02ld", sinal, desvio / 60 % 100, desvio % 60);
-    return std::string(data) + fuso;
-}
-
-// One line per message even when a file name holds a line break.
-void escreveLinha(const std::string& texto) {
-    std::string linha = carimbo() + " " + texto;
-    for (char& c : linha)
-        if (c == '\n' || c == '\r') c = '?';
-    linha += '\n';
-    // A closed or broken stdout must not stop the printing: errors are ignored here.
-    std::fwrite(linha.data(), 1, linha.size(), stdout);
-    std::fflush(stdout);
-}
-
-void escreveErro(const std::string& texto) {
-    const std::string linha = "velmora: " + texto + "\n";
-    std::fwrite(linha.data(), 1, linha.size(), stderr);
-    std::fflush(stderr);
-}
-
-// Nobody is there to answer: the question is shown and answered No, so that a job that cannot be
-// read is left for a later tick instead of blocking the run.
-struct PerguntaSemUsuario : Pergunta {
-    bool sim(const std::string& mensagem) override {
-        escreveLinha(mensagem + " Não");
-        return false;
-    }
-};
-
-// --once has no timer; the cycle's switching only needs somewhere to go.
-struct ChaveSemTimer : ChaveTimer {
-    void liga() override {}
-    void desliga() override {}
-};
-
-// Why the settings file cannot be used, or empty when it can be read. LerIni would create a
-// missing file, which must not happen here.
-std::string problemaArquivoIni(const std::string& caminho) {
-    std::error_code erro;
-    const auto estado = std::filesystem::status(caminho, erro);
-    if (estado.type() == std::filesystem::file_type::not_found) return "arquivo não encontrado";
-    if (erro) return erro.message();
-    if (std::filesystem::is_directory(estado)) return "é uma pasta, não um arquivo";
-    return {};
-}
-
-// Reads the settings once for the whole run. A file without LOCAL would leave the run watching
-// nothing forever, so it is refused like an unreadable one.
-bool carregaConfiguracao(Valores& valores, const std::string& sArquivoIni) {
-    valores.sArquivoIni = sArquivoIni;
-    std::string problema;
-    try {
-        LerIni(valores, sArquivoIni);
-        if (valores.sLocal.empty()) problema = "LOCAL vazio, nenhuma pasta a vigiar";
-    } catch (const ErroIni& e) {
-        problema = e.what();
-    }
-    if (problema.empty()) return true;
-    escreveErro("arquivo de configuração " + sArquivoIni + ": " + problema);
-    return false;
-}
 
 // Self-pipe: the handler only writes a byte; the event loop reads it between ticks, so a job
 // being printed is always finished before the program ends.
@@ -142,17 +64,6 @@ const char* nomeSinal(int sinal) {
     }
 }
 
-int rodaUmaVez(const std::string& sArquivoIni, PerguntaSemUsuario& pergunta) {
-    ChaveSemTimer chave;
-    Motor motor(pergunta, chave);
-    motor.registro.aoRegistrar = escreveLinha;
-    if (!carregaConfiguracao(motor.valores, sArquivoIni)) return 2;
-    const ResumoCiclo resumo = motor.timerImpressao_Timer();
-    escreveLinha("Ciclo concluído: " + std::to_string(resumo.impressos) + " impresso(s), " +
-                 std::to_string(resumo.falhas) + " falha(s)");
-    return resumo.falhas == 0 ? 0 : 1;
-}
-
 int rodaSempre(QCoreApplication& app, const std::string& sArquivoIni, int iSegundos,
                PerguntaSemUsuario& pergunta) {
     QTimer timerImpressao;
@@ -195,11 +106,7 @@ int rodaSempre(QCoreApplication& app, const std::string& sArquivoIni, int iSegun
 
 int executaHeadless(QCoreApplication& app, const std::string& sArquivoIni, bool bUmaVez,
                     int iSegundos) {
-    const std::string problema = problemaArquivoIni(sArquivoIni);
-    if (!problema.empty()) {
-        escreveErro("arquivo de configuração " + sArquivoIni + ": " + problema);
-        return 2;
-    }
+    if (!arquivoIniUsavel(sArquivoIni)) return 2;
     PerguntaSemUsuario pergunta;
     try {
         return bUmaVez ? rodaUmaVez(sArquivoIni, pergunta)

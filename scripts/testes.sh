@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # All of Velmora's tests: the full build (core, printing, CUPS, the app, end to end) in
 # build-testes/, the core again under AddressSanitizer + UBSan in build-asan/, every fuzz target
-# for a few seconds (build-fuzz-smoke/), and the format check. Every stage runs even after one
+# for a few seconds (build-fuzz-smoke/), the Windows build under Wine (build-win/, see
+# scripts/windows-testes.sh), and the format check. Every stage runs even after one
 # fails; the exit status is non-zero if any failed.
 set -euo pipefail
 
@@ -54,6 +55,24 @@ if cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_CORE_ONLY=ON \
     roda_ctest "sanitizers" build-asan
 else
     falhas+=("build com sanitizers")
+fi
+
+echo "== Windows: mingw-w64 e Wine (build-win/)"
+saida_windows="$(mktemp)"
+status_windows=0
+bash scripts/windows-testes.sh 2>&1 | tee "$saida_windows" || status_windows=$?
+linha_windows="$(grep -E '^windows: [0-9]+ passed, [0-9]+ failed' "$saida_windows" | tail -n 1 || true)"
+rm -f "$saida_windows"
+if [[ -z "$linha_windows" ]]; then
+    resumos+=("windows: nenhum teste executado")
+    falhas+=("windows (nenhum teste executado)")
+else
+    passaram="$(sed -E 's/^windows: ([0-9]+) passed.*$/\1/' <<<"$linha_windows")"
+    falharam="$(sed -E 's/^.* ([0-9]+) failed.*$/\1/' <<<"$linha_windows")"
+    aprovados=$((aprovados + passaram))
+    reprovados=$((reprovados + falharam))
+    resumos+=("$linha_windows")
+    ((status_windows == 0 && falharam == 0)) || falhas+=("windows")
 fi
 
 echo "== fuzzing, alguns segundos por alvo (build-fuzz-smoke/)"

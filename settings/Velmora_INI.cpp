@@ -6,9 +6,13 @@
 #include <string_view>
 #include <system_error>
 
+#include "settings/CaminhoUtf8.h"
+
 namespace velmora {
 
 namespace {
+
+CodificacaoIni codificacao_;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
@@ -35,14 +39,14 @@ std::string aparaBrancos(std::string_view texto) {
 
 bool arquivoPresente(const std::string& caminho) {
     std::error_code erro;
-    return std::filesystem::is_regular_file(caminho, erro);
+    return std::filesystem::is_regular_file(caminhoUtf8(caminho), erro);
 }
 
 // A FIFO would hang the open, and a device such as /dev/zero never ends: neither is a settings
 // file to read. Writing refuses only what can hang; folders are left to the open, which names them.
 void recusaEspecial(const char* acao, const std::string& caminho, bool soOQueTrava) {
     std::error_code erro;
-    const auto estado = std::filesystem::status(caminho, erro);
+    const auto estado = std::filesystem::status(caminhoUtf8(caminho), erro);
     if (erro || !std::filesystem::exists(estado)) return;
     const bool trava = std::filesystem::is_fifo(estado) || std::filesystem::is_socket(estado);
     const bool comum =
@@ -54,7 +58,7 @@ void recusaEspecial(const char* acao, const std::string& caminho, bool soOQueTra
 
 std::string leConteudo(const std::string& caminho) {
     errno = 0;
-    std::ifstream entrada(caminho, std::ios::binary);
+    std::ifstream entrada(caminhoUtf8(caminho), std::ios::binary);
     if (!entrada.is_open()) falha("abrir", caminho, errno);
 
     std::string conteudo;
@@ -91,12 +95,15 @@ void guardaValor(Configuracao& cfg, const std::string& linha) {
 
 }  // namespace
 
+void defineCodificacaoIni(CodificacaoIni codificacao) { codificacao_ = std::move(codificacao); }
+
 void LerIni(Configuracao& cfg, const std::string& caminho) {
     const std::string arquivo = caminho;
     recusaEspecial("ler", arquivo, false);
     if (!arquivoPresente(arquivo) || arquivo.empty()) GravarIni(cfg, cfg.sArquivoIni);
 
-    const std::string conteudo = leConteudo(arquivo);
+    std::string conteudo = leConteudo(arquivo);
+    if (codificacao_.paraUtf8) conteudo = codificacao_.paraUtf8(conteudo);
     std::string_view resto = conteudo;
     if (resto.starts_with(kBom)) resto.remove_prefix(kBom.size());
 
@@ -122,9 +129,11 @@ void GravarIni(const Configuracao& cfg, const std::string& caminho) {
     conteudo += "PARALELA = " + cfg.sParalela + "\r\n";
     conteudo += "PORTA = " + cfg.sPorta + "\r\n";
 
+    if (codificacao_.deUtf8) conteudo = codificacao_.deUtf8(conteudo);
+
     recusaEspecial("gravar", caminho, true);
     errno = 0;
-    std::ofstream saida(caminho, std::ios::binary | std::ios::trunc);
+    std::ofstream saida(caminhoUtf8(caminho), std::ios::binary | std::ios::trunc);
     if (!saida.is_open()) falha("gravar", caminho, errno);
 
     errno = 0;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "Configuracao.h"
 
@@ -13,6 +15,16 @@ class ErroIni : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// Paths and values are UTF-8, as everywhere in the core.
+
+// How the file's bytes stand for that UTF-8: unchanged where none is set (Linux); on Windows the
+// file is in the system's 8-bit code page and the program sets the conversions once at start-up.
+struct CodificacaoIni {
+    std::function<std::string(std::string_view)> paraUtf8;
+    std::function<std::string(std::string_view)> deUtf8;
+};
+void defineCodificacaoIni(CodificacaoIni codificacao);
 
 // Loads the file at `caminho` into the five settings. A missing file (or an empty path) is first
 // written from the current values at cfg.sArquivoIni. Keys absent from the file keep their value.

@@ -6,7 +6,11 @@
 namespace velmora {
 
 std::string parteDaPasta(const std::string& sLocal) {
+#ifdef _WIN32
+    const auto barra = sLocal.find_last_of("\\/");
+#else
     const auto barra = sLocal.rfind('/');
+#endif
     if (barra == std::string::npos) return {};
     return sLocal.substr(0, barra + 1);
 }

@@ -8,7 +8,7 @@ namespace velmora {
 
 // Pure rules over job names, shared by the cycle and the file system layers.
 
-// sLocal up to and including its last "/" (empty when it holds none).
+// sLocal up to and including its last "/" (on Windows also "\"); empty when it holds none.
 std::string parteDaPasta(const std::string& sLocal);
 
 // The patterns of sLocal: the pieces between ";" in their order, empty ones skipped; sLocal whole

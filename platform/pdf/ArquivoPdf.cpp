@@ -5,8 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "CaminhoUtf8.h"
 #include "SintaxePdf.h"
+#include "settings/CaminhoUtf8.h"
 #include "spooler/ErroPlataforma.h"
 
 namespace velmora::pdf {

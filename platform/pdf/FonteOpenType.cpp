@@ -8,7 +8,7 @@
 #include <iterator>
 #include <map>
 
-#include "CaminhoUtf8.h"
+#include "settings/CaminhoUtf8.h"
 #include "spooler/ErroPlataforma.h"
 
 namespace velmora::pdf {

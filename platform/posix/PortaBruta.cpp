@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <memory>
 
+#include "platform/cups/FilasCups.h"
 #include "platform/posix/ArquivoEscritaPosix.h"
 #include "platform/posix/ErroSistema.h"
-#include "platform/posix/FilasCups.h"
 #include "spooler/ErroPlataforma.h"
 
 namespace velmora {

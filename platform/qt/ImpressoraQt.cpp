@@ -14,7 +14,7 @@
 #include "FacesSistema.h"
 #include "LinhaImpressa.h"
 #include "PastaPdf.h"
-#include "platform/posix/FilasCups.h"
+#include "platform/cups/FilasCups.h"
 #include "platform/posix/PapelLocal.h"
 #include "platform/posix/PortaBruta.h"
 #include "spooler/ErroPlataforma.h"

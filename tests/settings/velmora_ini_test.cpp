@@ -208,6 +208,31 @@ TEST(LinhaIni, ChaveEValorSeparadosNoPrimeiroIgual) {
     EXPECT_EQ(ChaveIni("\tA\t= x"), "\tA\t");
 }
 
+// A name with accents is the same file for writing and reading (Windows' standard library would
+// take a plain std::string in the ANSI code page), and the file's own code page, when the program
+// sets one, is converted at the edge in both directions.
+TEST_F(GravacaoIni, NomeAcentuadoECodificacaoDoArquivo) {
+    const std::string caminho = (pasta / "x").string() + "\xC3\xA7\xC3\xA3o.ini";  // "xção.ini"
+    // "ç" as Windows-1252 writes it, one byte.
+    auto troca = [](std::string_view texto, std::string_view de, std::string_view para) {
+        std::string saida(texto);
+        for (auto i = saida.find(de); i != std::string::npos; i = saida.find(de, i + para.size()))
+            saida.replace(i, de.size(), para);
+        return saida;
+    };
+    defineCodificacaoIni({[&](std::string_view b) { return troca(b, "\xE7", "\xC3\xA7"); },
+                          [&](std::string_view t) { return troca(t, "\xC3\xA7", "\xE7"); }});
+    cfg.sLocal = "C:\\A\xC3\xA7\\*.TXT";
+    GravarIni(cfg, caminho);
+    std::ifstream entrada(pasta / fs::path(u8"x\u00E7\u00E3o.ini"), std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(entrada), {});
+    Configuracao lida;
+    LerIni(lida, caminho);
+    defineCodificacaoIni({});
+    EXPECT_EQ(bytes.rfind("LOCAL = C:\\A\xE7\\*.TXT\r\n", 0), 0u) << bytes;
+    EXPECT_EQ(lida.sLocal, cfg.sLocal);
+}
+
 class ErroArquivoIni : public ArquivoIni {};
 
 // The message a person sees: what failed, which file, and why.
@@ -230,20 +255,32 @@ TEST_F(ErroArquivoIni, PastaInexistenteAoGravar) {
                "No such file or directory");
 }
 
+// Windows says a file in the way of a folder is missing, and refuses to open a folder at all.
+#ifdef _WIN32
+const char* const kArquivoNoCaminho = "No such file or directory";
+const char* const kLerPasta = "abrir";
+const char* const kEhPasta = "Permission denied";
+#else
+const char* const kArquivoNoCaminho = "Not a directory";
+const char* const kLerPasta = "ler";
+const char* const kEhPasta = "Is a directory";
+#endif
+
 TEST_F(ErroArquivoIni, PrimeiraExecucaoSemPoderCriar) {
     escreve("não é pasta");
     cfg.sArquivoIni = cfg.sArquivoIni + "/VELMORA.INI";
     esperaErro([&] { LerIni(cfg, cfg.sArquivoIni); },
                "Não foi possível gravar o arquivo de configuração " + cfg.sArquivoIni + ": ",
-               "Not a directory");
+               kArquivoNoCaminho);
 }
 
 TEST_F(ErroArquivoIni, PastaNoLugarDoArquivoAoLer) {
     const std::string caminho = (pasta / "VELMORA.INI.d").string();
     fs::create_directory(caminho);
     esperaErro([&] { LerIni(cfg, caminho); },
-               "Não foi possível ler o arquivo de configuração " + caminho + ": ",
-               "Is a directory");
+               std::string("Não foi possível ") + kLerPasta + " o arquivo de configuração " +
+                   caminho + ": ",
+               kEhPasta);
 }
 
 TEST_F(ErroArquivoIni, DiscoCheioNaoPassaCalado) {

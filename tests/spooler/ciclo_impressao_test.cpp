@@ -1,10 +1,6 @@
 #include "spooler/CicloImpressao.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,10 +16,10 @@
 
 #include "apoio/DecodificadoresTeste.h"
 #include "apoio/ImpressoraGravadora.h"
+#include "apoio/Nativos.h"
 #include "apoio/PerguntaFixa.h"
 #include "apoio/RelogioFixo.h"
 #include "apoio/TimerGravador.h"
-#include "platform/posix/SistemaArquivosPosix.h"
 #include "spooler/ErroPlataforma.h"
 #include "spooler/LeitorJob.h"
 
@@ -35,6 +31,7 @@ using teste::DecodificadorLatin1;
 using teste::ImpressoraGravadora;
 using teste::PerguntaFixa;
 using teste::RelogioFixo;
+using teste::SistemaArquivosNativo;
 using teste::TimerGravador;
 using Linhas = std::vector<std::string>;
 
@@ -112,7 +109,7 @@ class ArquivosComFalhas : public SistemaArquivos {
         if (leComErroAlheio.count(caminho)) throw std::length_error("arquivo grande demais");
     }
 
-    SistemaArquivosPosix real_;
+    SistemaArquivosNativo real_;
     int listagens_ = 0;
 };
 
@@ -121,14 +118,16 @@ class ArquivosComFalhas : public SistemaArquivos {
 class Ciclo : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string modelo = (fs::temp_directory_path() / "velmora-ciclo-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(modelo.data()), nullptr);
-        pasta = modelo + "/";
+        pasta = teste::pastaTemporariaNova("velmora-ciclo") + "/";
         valores.sLocal = pasta + "*.TXT";
         valores.sBackup = "0";
         registro.aoRegistrar = [this](const std::string& m) { diario.push_back("log " + m); };
     }
-    void TearDown() override { fs::remove_all(pasta); }
+    // A lock the cycle still keeps may hold a file of the folder until the cycle is gone.
+    void TearDown() override {
+        std::error_code erro;
+        fs::remove_all(pasta, erro);
+    }
 
     // Writes a job as a finished one: its time lies well in the past.
     void escreve(const std::string& nome, const std::string& conteudo,
@@ -142,7 +141,10 @@ class Ciclo : public ::testing::Test {
     }
     Linhas naPasta() const {
         Linhas nomes;
-        for (const auto& e : fs::directory_iterator(pasta)) nomes.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(pasta)) {
+            const std::string nome = e.path().filename().string();
+            if (!teste::ehArquivoDaPlataforma(nome)) nomes.push_back(nome);
+        }
         std::sort(nomes.begin(), nomes.end());
         return nomes;
     }
@@ -335,10 +337,17 @@ TEST_F(CicloSemTrabalho, LocalQueNadaPodeEncontrarEDitoUmaVez) {
     valores.sLocal = pasta + "naoexiste/*.TXT;C:\\VIDEO\\*.TXT";
     tique();
     tique();
-    EXPECT_EQ(diario, (Linhas{"log LOCAL " + pasta + "naoexiste/*.TXT: a pasta " + pasta +
-                                  "naoexiste/ não existe",
+    const std::string naoExiste =
+        "log LOCAL " + pasta + "naoexiste/*.TXT: a pasta " + pasta + "naoexiste/ não existe";
+#ifdef _WIN32
+    // There "\\" is a separator: one more folder that does not exist, told in the folders' order.
+    EXPECT_EQ(diario,
+              (Linhas{"log LOCAL C:\\VIDEO\\*.TXT: a pasta C:\\VIDEO\\ não existe", naoExiste}));
+#else
+    EXPECT_EQ(diario, (Linhas{naoExiste,
                               "log LOCAL C:\\VIDEO\\*.TXT: as pastas se separam com / (a \\ é "
                               "do Windows); nenhum arquivo corresponde a este padrão"}));
+#endif
     EXPECT_TRUE(impressora.chamadas.empty());
     EXPECT_EQ(naPasta(), Linhas{"A.TXT"});
 
@@ -360,8 +369,7 @@ TEST_F(CicloTrabalhos, ComBackupCadaTrabalhoCustaUmaSoListagem) {
 
 TEST(CicloPastaAtual, PadraoSemPastaUsaAPastaAtual) {
     const fs::path anterior = fs::current_path();
-    std::string modelo = (fs::temp_directory_path() / "velmora-atual-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(modelo.data()), nullptr);
+    const std::string modelo = teste::pastaTemporariaNova("velmora-atual");
     fs::current_path(modelo);
     std::ofstream("REL01.TXT") << "x\r\n";
     fs::last_write_time("REL01.TXT", fs::file_time_type::clock::now() - std::chrono::minutes(1));
@@ -369,7 +377,7 @@ TEST(CicloPastaAtual, PadraoSemPastaUsaAPastaAtual) {
     Valores valores;
     valores.sLocal = "*.txt";
     valores.sBackup = "1";
-    SistemaArquivosPosix arquivos;
+    SistemaArquivosNativo arquivos;
     ImpressoraGravadora impressora;
     DecodificadorLatin1 decodificador;
     RelogioFixo relogio;
@@ -465,8 +473,13 @@ TEST_F(CicloFalhas, ArquivoRecusadoNaoEPerguntadoDeNovoAteMudar) {
     EXPECT_EQ(pergunta.perguntas.size(), 1u);
     EXPECT_TRUE(diario.empty());
 
-    // Its permissions change (the user fixes them): asked, and read, again.
+    // Its permissions change (the user fixes them): asked, and read, again. Windows keeps no
+    // permission bits in the file; a new time stands for the change there.
+#ifdef _WIN32
+    fs::last_write_time(pasta + "A.TXT", fs::file_time_type::clock::now() - std::chrono::hours(1));
+#else
     fs::permissions(pasta + "A.TXT", fs::perms::others_read, fs::perm_options::remove);
+#endif
     arquivos.naoLe.clear();
     EXPECT_EQ(tique().impressos, 1);
     EXPECT_TRUE(naPasta().empty());
@@ -570,24 +583,16 @@ TEST_F(CicloFalhas, BackupAntigoQueNaoSaiSoImpedeORenomeioOndeElePrecisaSair) {
 // Two spoolers on one folder: a job is handled by the one that holds its lock, never by both.
 using CicloDuasInstancias = Ciclo;
 
-// The lock another spooler takes: flock on a descriptor of its own (flock excludes descriptors,
-// so this holds also against a spooler in this same process).
+// The lock another spooler takes: the platform's own, through a handle or descriptor of its own
+// (which excludes also a spooler in this same process).
 class TravaAlheia {
   public:
     explicit TravaAlheia(const std::string& caminho)
-        : fd_(::open(caminho.c_str(), O_RDONLY | O_CLOEXEC)) {
-        travada_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
-    }
-    ~TravaAlheia() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    TravaAlheia(const TravaAlheia&) = delete;
-    TravaAlheia& operator=(const TravaAlheia&) = delete;
-    bool travada() const { return travada_; }
+        : trava_(SistemaArquivosNativo().trava(caminho)) {}
+    bool travada() const { return trava_ != nullptr; }
 
   private:
-    int fd_;
-    bool travada_ = false;
+    std::unique_ptr<TravaArquivo> trava_;
 };
 
 TEST_F(CicloDuasInstancias, TrabalhoTravadoPorOutroFicaParaOutroTiqueSemErro) {
@@ -652,7 +657,7 @@ TEST_F(CicloDuasInstancias, TrabalhoQueNaoSaiDaPastaNaoEImpressoPeloOutro) {
     ASSERT_EQ(impressoes("A.TXT"), 1);
 
     // A second spooler over the same folder, with its own state.
-    SistemaArquivosPosix arquivosDoOutro;
+    SistemaArquivosNativo arquivosDoOutro;
     ImpressoraGravadora impressoraDoOutro;
     DispositivosSaida saidaDoOutro{impressoraDoOutro, arquivosDoOutro, decodificador, relogio};
     Linhas diarioDoOutro;

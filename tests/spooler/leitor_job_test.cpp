@@ -12,8 +12,7 @@
 
 #include "apoio/ArquivosEmMemoria.h"
 #include "apoio/DecodificadoresTeste.h"
-#include "platform/posix/DecodificadorIconv.h"
-#include "platform/posix/SistemaArquivosPosix.h"
+#include "apoio/Nativos.h"
 
 namespace velmora {
 namespace {
@@ -263,8 +262,8 @@ class LeituraDeArquivoReal : public ::testing::Test {
     std::filesystem::path pasta;
     std::string rota;
     Valores valores;
-    SistemaArquivosPosix arquivos;
-    DecodificadorIconv decodificador;
+    teste::SistemaArquivosNativo arquivos;
+    teste::DecodificadorNativo decodificador;
     PerguntaRoteirizada pergunta;
 };
 
@@ -283,7 +282,7 @@ TEST_F(LeituraDeArquivoReal, BytesIntactosELarguraEmCaracteres) {
 TEST_F(LeituraDeArquivoReal, ArquivoAusentePerguntaComOCaminho) {
     const JobLido job = le_conteudo(rota, "SUMIU.TXT", valores, arquivos, decodificador, pergunta);
     EXPECT_FALSE(job.lido);
-    EXPECT_NE(job.motivo.find("No such file or directory"), std::string::npos) << job.motivo;
+    EXPECT_NE(job.motivo.find(teste::kArquivoAusente), std::string::npos) << job.motivo;
     EXPECT_EQ(pergunta.perguntas, std::vector<std::string>{"Deu erro ao abrir o arquivo " + rota +
                                                            "SUMIU.TXT. Tentar novamente ?"});
 }

@@ -14,7 +14,13 @@ TEST(ParteDaPasta, AteAUltimaBarraInclusive) {
     EXPECT_EQ(parteDaPasta("/REL01.TXT"), "/");
     EXPECT_EQ(parteDaPasta("*.TXT"), "");
     EXPECT_EQ(parteDaPasta(""), "");
+#ifdef _WIN32
+    EXPECT_EQ(parteDaPasta("C:\\VIDEO\\*.TXT"), "C:\\VIDEO\\");
+    EXPECT_EQ(parteDaPasta("C:\\VIDEO/SUB\\*.TXT"), "C:\\VIDEO/SUB\\");
+    EXPECT_EQ(parteDaPasta("\\\\serv\\VIDEO/*.TXT"), "\\\\serv\\VIDEO/");
+#else
     EXPECT_EQ(parteDaPasta("C:\\VIDEO\\*.TXT"), "") << "a backslash is no folder separator here";
+#endif
     EXPECT_EQ(parteDaPasta("/v/*.TXT;/w/*.PRN"), "/v/*.TXT;/w/") << "one single pattern";
 }
 

@@ -1,8 +1,6 @@
 #include "spooler/Saida.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,8 +11,8 @@
 
 #include "apoio/DecodificadoresTeste.h"
 #include "apoio/ImpressoraGravadora.h"
+#include "apoio/Nativos.h"
 #include "apoio/RelogioFixo.h"
-#include "platform/posix/SistemaArquivosPosix.h"
 
 namespace velmora {
 namespace {
@@ -23,17 +21,19 @@ namespace fs = std::filesystem;
 using teste::DecodificadorLatin1;
 using teste::ImpressoraGravadora;
 using teste::RelogioFixo;
+using teste::SistemaArquivosNativo;
 using Chamadas = std::vector<std::string>;
 
 // The raw path's temporary name: "temp", the date-time digits and the process id in ten digits.
-std::string temporario(const std::string& digitos = "07122026091631", long processo = ::getpid()) {
+std::string temporario(const std::string& digitos = "07122026091631",
+                       long processo = static_cast<long>(SistemaArquivosNativo().idProcesso())) {
     std::string id = std::to_string(processo);
     return "temp" + digitos + std::string(10 - id.size(), '0') + id + ".BAK";
 }
 const std::string kTemporario = temporario();
 
 // The file system as another process sees it.
-class ArquivosDeOutroProcesso : public SistemaArquivosPosix {
+class ArquivosDeOutroProcesso : public SistemaArquivosNativo {
   public:
     explicit ArquivosDeOutroProcesso(std::uint64_t id) : id_(id) {}
     std::uint64_t idProcesso() override { return id_; }
@@ -52,9 +52,7 @@ class Saida : public ::testing::Test {
   protected:
     void SetUp() override {
         anterior_ = fs::current_path();
-        std::string modelo = (fs::temp_directory_path() / "velmora-saida-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(modelo.data()), nullptr);
-        pasta_ = modelo;
+        pasta_ = teste::pastaTemporariaNova("velmora-saida");
         fs::current_path(pasta_);
         impressora.fontes = {"Arial", "Courier New", "Times"};
     }
@@ -69,12 +67,13 @@ class Saida : public ::testing::Test {
 
     std::vector<std::string> arquivosNaPasta() const {
         std::vector<std::string> nomes;
-        for (const auto& e : fs::directory_iterator(pasta_)) nomes.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(pasta_))
+            nomes.push_back(e.path().filename().string());
         return nomes;
     }
 
     ImpressoraGravadora impressora;
-    SistemaArquivosPosix arquivos;
+    SistemaArquivosNativo arquivos;
     DecodificadorLatin1 decodificador;
     RelogioFixo relogio;
     DispositivosSaida dispositivos{impressora, arquivos, decodificador, relogio};

@@ -1,4 +1,4 @@
-#include "platform/posix/FilasCups.h"
+#include "platform/cups/FilasCups.h"
 
 #include <cups/cups.h>
 #include <fcntl.h>
