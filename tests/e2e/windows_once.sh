@@ -1,15 +1,16 @@
 # velmora.exe --once under Wine with Windows paths (a mapped drive letter): printing through
 # Wine's winspool onto a private CUPS PDF queue read back, raw output onto a file, onto LPT2 and a
 # share mapped in the prefix, onto a CUPS raw queue through WritePrinter, the printer "Velmora
-# PDF", and a port that is none of these. Needs WINEPREFIX set to a prefix whose wineserver is
-# up (scripts/windows-testes.sh).
+# PDF" (plain text and an ESC/P report), and a port that is none of these. Needs WINEPREFIX set to
+# a prefix whose wineserver is up (scripts/windows-testes.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/headless_comum.sh"
+source "$RAIZ/scripts/trabalhos-codigos.sh"
 
 if [[ $EUID -ne 0 ]]; then
     echo "SKIP: o cupsd privado precisa de root"
     exit 77
 fi
-for ferramenta in wine /usr/sbin/cupsd lpadmin lpstat pdftotext python3; do
+for ferramenta in wine /usr/sbin/cupsd lpadmin lpstat pdftotext pdffonts python3; do
     command -v "$ferramenta" >/dev/null || { echo "SKIP: $ferramenta não está instalado"; exit 77; }
 done
 [[ -d "${WINEPREFIX:-}/dosdevices" ]] || { echo "FALHA: WINEPREFIX sem dosdevices" >&2; exit 1; }
@@ -105,6 +106,19 @@ done
 confere "o primeiro PDF tem o texto" pdf_tem "$PASTA/pdf/REL01.pdf" "Recibo 1"
 confere "o segundo não sobrescreveu" pdf_tem "$PASTA/pdf/REL01-1.pdf" "Recibo 2"
 confere "acentos em Windows-1252" pdf_tem "$PASTA/pdf/REL01.pdf" "Relação"
+
+caso "\"Velmora PDF\" com códigos ESC/P: negrito e condensado, nenhum código impresso"
+escreve_ini "$PASTA/VELMORA.INI" "$(pasta_win)\\jobs\\*.TXT" "Velmora PDF" 0 0 ""
+trabalho_escp "$PASTA/jobs/VENDAS.TXT"
+VELMORA_PDF_DIR="$(pasta_win)\\pdf" roda --once --ini "$(pasta_win)\\VELMORA.INI"
+confere "status 0" status_e 0
+pdftotext -layout "$PASTA/pdf/VENDAS.pdf" - | tr -d '\f' >"$PASTA/texto"
+sem_codigos() { ! grep -nE -- '@|W[01]|-[01]|ÿ|[[:cntrl:]]' "$PASTA/texto"; }
+face_embutida() { pdffonts "$PASTA/pdf/VENDAS.pdf" | grep -q -- "$1"; }
+confere "nenhum código vira texto" sem_codigos
+confere "a tabela condensada inteira numa linha" grep -qE \
+    '^00000012 Produto de exemplo 12 +Fornecedor 2 +36 +12,50 +0,00 +432,00$' "$PASTA/texto"
+confere "face negrita embutida" face_embutida DejaVuSansMono-Bold
 
 caso "porta que não é impressora, dispositivo nem arquivo"
 printf 'FICA\r\n' >"$PASTA/jobs/E.TXT"
