@@ -12,6 +12,8 @@ namespace {
 
 constexpr double kLarguraA4 = 595.28, kAlturaA4 = 841.89;
 constexpr double kMargem = 6.35 / 25.4 * 72;
+// Half a pixel at 1200 dpi: a pitch worked out to fit a number of lines is not refused the last.
+constexpr double kFolga = 36.0 / 1200;
 constexpr int kTentativas = 10000;
 
 std::string baseDoTitulo(const std::string& titulo) {
@@ -22,9 +24,9 @@ std::string baseDoTitulo(const std::string& titulo) {
     return nome;
 }
 
-Face faceDe(const FontePdf& fonte) {
-    if (fonte.negrito) return fonte.italico ? Face::negritoItalico : Face::negrito;
-    return fonte.italico ? Face::italico : Face::normal;
+Face faceDe(bool negrito, bool italico) {
+    if (negrito) return italico ? Face::negritoItalico : Face::negrito;
+    return italico ? Face::italico : Face::normal;
 }
 
 }  // namespace
@@ -37,8 +39,12 @@ FacesFonte DocumentoPdfWin32::facesDoSistema() {
             fontes + "courbi.ttf"};
 }
 
-DocumentoPdfWin32::DocumentoPdfWin32(std::string pasta, std::string titulo, FacesFonte faces)
-    : pasta_(std::move(pasta)), titulo_(std::move(titulo)) {
+DocumentoPdfWin32::DocumentoPdfWin32(std::string pasta, std::string titulo, FacesFonte faces,
+                                     bool paisagem)
+    : pasta_(std::move(pasta)),
+      titulo_(std::move(titulo)),
+      largura_(paisagem ? kAlturaA4 : kLarguraA4),
+      altura_(paisagem ? kLarguraA4 : kAlturaA4) {
     if (!criaPastas(pasta_)) throw ErroPlataforma("não foi possível criar a pasta " + pasta_);
     temporario_ = pasta_ + "\\~velmora-" + std::to_string(::GetCurrentProcessId()) + ".pdf.tmp";
     escritor_ = std::make_unique<EscritorPdf>(temporario_, titulo_, std::move(faces));
@@ -50,38 +56,59 @@ DocumentoPdfWin32::~DocumentoPdfWin32() {
     ::DeleteFileW(larga(temporario_).c_str());
 }
 
+Papel DocumentoPdfWin32::areaUtil() { return {kLarguraA4 - 2 * kMargem, kAlturaA4 - 2 * kMargem}; }
+
 void DocumentoPdfWin32::novaPagina() { ++quebras_; }
 
-void DocumentoPdfWin32::imprimeLinha(std::wstring_view linha, const FontePdf& fonte) {
-    const Face face = faceDe(fonte);
-    const MedidasFace medidas = escritor_->medidas(face);
-    const double passo = (medidas.ascendente - medidas.descendente) * fonte.pontos;
-    if (quebras_ == 0 && y_ + passo > kAlturaA4 - 2 * kMargem) ++quebras_;
+double DocumentoPdfWin32::iniciaLinha(const FontePdf& fonte, double entrelinha) {
+    const MedidasFace medidas = escritor_->medidas(faceDe(fonte.negrito, fonte.italico));
+    const double altura = medidas.ascendente - medidas.descendente;
+    const double passo = entrelinha > 0 ? entrelinha : altura * fonte.pontos;
+    if (quebras_ == 0 && y_ > 0 && y_ + passo > altura_ - 2 * kMargem + kFolga) ++quebras_;
     for (; quebras_ > 0; --quebras_) {
-        escritor_->novaPagina(kLarguraA4, kAlturaA4);
+        escritor_->novaPagina(largura_, altura_);
         y_ = 0;
     }
-    // What the font cannot draw shows as "?", and the line ends at the right margin.
-    std::u32string texto;
-    for (std::size_t i = 0; i < linha.size(); ++i) {
-        char32_t c = linha[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < linha.size())
-            c = 0x10000 + ((c - 0xD800) << 10) + (linha[++i] - 0xDC00);
-        texto.push_back(escritor_->temGlifo(face, c) ? c : U'?');
-    }
-    TrechoPdf trecho{texto,
-                  kMargem,
-                  kMargem + y_ + medidas.ascendente * fonte.pontos,
-                  face,
-                  fonte.pontos,
-                  1,
-                  fonte.sublinhado};
-    while (!texto.empty() && escritor_->largura(trecho) > kLarguraA4 - 2 * kMargem) {
+    // The base line divides the pitch as the font's ascent divides its height.
+    const double base = kMargem + y_ + (altura > 0 ? passo * medidas.ascendente / altura : 0);
+    y_ += passo;
+    return base;
+}
+
+std::u32string DocumentoPdfWin32::desenhavel(std::u32string_view texto, Face face) {
+    std::u32string saida(texto);
+    for (char32_t& c : saida)
+        if (!escritor_->temGlifo(face, c)) c = U'?';
+    return saida;
+}
+
+void DocumentoPdfWin32::imprimeLinha(std::u32string_view linha, const FontePdf& fonte,
+                                     double entrelinha) {
+    const Face face = faceDe(fonte.negrito, fonte.italico);
+    const double base = iniciaLinha(fonte, entrelinha);
+    std::u32string texto = desenhavel(linha, face);
+    TrechoPdf trecho{texto, kMargem, base, face, fonte.pontos, 1, fonte.sublinhado};
+    // The line ends at the right margin.
+    while (!texto.empty() && escritor_->largura(trecho) > largura_ - 2 * kMargem) {
         texto.pop_back();
         trecho.texto = texto;
     }
     if (!texto.empty()) escritor_->escreve(trecho);
-    y_ += passo;
+}
+
+void DocumentoPdfWin32::imprimeTrechos(const std::vector<TrechoImpressao>& trechos,
+                                       const FontePdf& fonte, double entrelinha) {
+    const double base = iniciaLinha(fonte, entrelinha);
+    for (const TrechoImpressao& t : trechos) {
+        const Face face = faceDe(t.negrito, t.italico);
+        const std::u32string texto = desenhavel(t.texto, face);
+        if (texto.empty()) continue;
+        TrechoPdf trecho{texto, kMargem + t.x, base, face, t.pontos, 1, t.sublinhado};
+        // Condensed or wide print: each glyph keeps the cell its pitch gives it.
+        const double natural = escritor_->largura({U"0", 0, 0, face, t.pontos, 1, false});
+        if (natural > 0 && t.avanco > 0) trecho.escala = t.avanco / natural;
+        escritor_->escreve(trecho);
+    }
 }
 
 std::string DocumentoPdfWin32::termina() {

@@ -2,42 +2,48 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "platform/win32/PortaWin32.h"
 #include "platform/win32/TextoWin32.h"
 #include "spooler/Caixa.h"
 #include "spooler/ErroPlataforma.h"
+#include "spooler/LinhaNoPapel.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr std::size_t kParadaTab = 8;
-
-bool ehControle(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
-
 // What of a job line is drawn: tabs to 8-column stops, control characters left out (they have
-// no glyph), invalid code points as U+FFFD; UTF-16 for GDI.
-std::wstring linhaGdi(std::u32string_view texto) {
-    std::wstring linha;
-    std::size_t coluna = 0;
-    for (char32_t c : texto) {
-        if (c == U'\t') {
-            const std::size_t brancos = kParadaTab - coluna % kParadaTab;
-            linha.append(brancos, L' ');
-            coluna += brancos;
-            continue;
-        }
+// no glyph), invalid code points as U+FFFD.
+std::u32string caracteresGdi(std::u32string_view texto) {
+    std::u32string linha;
+    for (char32_t c : expandeTabulacoes(texto)) {
         if (ehControle(c)) continue;
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = U'\uFFFD';
+        linha.push_back(c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? U'\uFFFD' : c);
+    }
+    return linha;
+}
+
+// UTF-16 for GDI, and with `avancos` each character's advance on the first of its code units.
+std::wstring utf16(std::u32string_view texto, double avanco = 0,
+                   std::vector<INT>* avancos = nullptr) {
+    std::wstring linha;
+    double x = 0;
+    for (char32_t c : texto) {
         if (c >= 0x10000) {
             linha.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
             linha.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
         } else {
             linha.push_back(static_cast<wchar_t>(c));
         }
-        ++coluna;
+        if (avancos == nullptr) continue;
+        // Each cell rounded from the run's start, so that no rounding adds up along the line.
+        avancos->push_back(static_cast<INT>(std::lround(x + avanco) - std::lround(x)));
+        if (c >= 0x10000) avancos->push_back(0);
+        x += avanco;
     }
     return linha;
 }
@@ -53,10 +59,59 @@ int CALLBACK guardaFamilia(const LOGFONTW* fonte, const TEXTMETRICW*, DWORD, LPA
     return 1;
 }
 
-HDC dcDaImpressora(const std::string& nome) {
-    HDC dc = ::CreateDCW(L"WINSPOOL", larga(nome).c_str(), nullptr, nullptr);
+// The printer's default settings with the sheet upright or sideways.
+std::vector<BYTE> modoDaImpressora(const std::string& nome, bool paisagem) {
+    std::wstring largo = larga(nome);
+    const std::string contexto = "configuração da impressora \"" + nome + "\"";
+    HANDLE impressora = nullptr;
+    if (!::OpenPrinterW(largo.data(), &impressora, nullptr))
+        lancaErroWin32(::GetLastError(), contexto);
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> fecha(impressora, ::ClosePrinter);
+    const LONG bytes =
+        ::DocumentPropertiesW(nullptr, impressora, largo.data(), nullptr, nullptr, 0);
+    if (bytes <= 0) lancaErroWin32(::GetLastError(), contexto);
+    std::vector<BYTE> padrao(static_cast<std::size_t>(bytes)), modo(padrao.size());
+    auto* entrada = reinterpret_cast<DEVMODEW*>(padrao.data());
+    if (::DocumentPropertiesW(nullptr, impressora, largo.data(), entrada, nullptr, DM_OUT_BUFFER) !=
+        IDOK)
+        lancaErroWin32(::GetLastError(), contexto);
+    entrada->dmFields |= DM_ORIENTATION;
+    entrada->dmOrientation = paisagem ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+    if (::DocumentPropertiesW(nullptr, impressora, largo.data(),
+                              reinterpret_cast<DEVMODEW*>(modo.data()), entrada,
+                              DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
+        lancaErroWin32(::GetLastError(), contexto);
+    return modo;
+}
+
+HDC dcDaImpressora(const std::string& nome, const std::vector<BYTE>* modo = nullptr,
+                   bool soInformacao = false) {
+    const auto* dados = modo ? reinterpret_cast<const DEVMODEW*>(modo->data()) : nullptr;
+    const std::wstring largo = larga(nome);
+    HDC dc = soInformacao ? ::CreateICW(L"WINSPOOL", largo.c_str(), nullptr, dados)
+                          : ::CreateDCW(L"WINSPOOL", largo.c_str(), nullptr, dados);
     if (dc == nullptr) lancaErroWin32(::GetLastError(), "impressora \"" + nome + "\"");
     return dc;
+}
+
+HFONT criaFonte(HDC dc, const std::string& nome, float pontos, bool negrito, bool italico,
+                bool sublinhado, double avanco = 0) {
+    LOGFONTW logica{};
+    logica.lfHeight =
+        -static_cast<LONG>(std::lround(pontos * ::GetDeviceCaps(dc, LOGPIXELSY) / 72.0));
+    // A cell narrower or wider than the font's own narrows or widens its glyphs.
+    if (avanco > 0)
+        logica.lfWidth =
+            static_cast<LONG>(std::lround(avanco * ::GetDeviceCaps(dc, LOGPIXELSX) / 72.0));
+    logica.lfWeight = negrito ? FW_BOLD : FW_NORMAL;
+    logica.lfItalic = italico;
+    logica.lfUnderline = sublinhado;
+    logica.lfCharSet = DEFAULT_CHARSET;
+    logica.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    larga(nome).copy(logica.lfFaceName, LF_FACESIZE - 1);
+    HFONT fonte = ::CreateFontIndirectW(&logica);
+    if (fonte == nullptr) throw ErroPlataforma("não foi possível criar a fonte \"" + nome + "\"");
+    return fonte;
 }
 
 }  // namespace
@@ -167,11 +222,42 @@ void ImpressoraGdi::defineItalico(bool ligado) {
     fonteMudou_ = true;
 }
 
+Papel ImpressoraGdi::papel() {
+    const std::string impressora = destino();
+    if (impressora == kVelmoraPdf) return DocumentoPdfWin32::areaUtil();
+    const std::vector<BYTE> modo = modoDaImpressora(impressora, false);
+    HDC dc = dcDaImpressora(impressora, &modo, true);
+    const int pixelsX = ::GetDeviceCaps(dc, LOGPIXELSX), pixelsY = ::GetDeviceCaps(dc, LOGPIXELSY);
+    const int largura = ::GetDeviceCaps(dc, HORZRES), altura = ::GetDeviceCaps(dc, VERTRES);
+    ::DeleteDC(dc);
+    if (pixelsX <= 0 || pixelsY <= 0 || largura <= 0 || altura <= 0)
+        throw ErroPlataforma("a impressora \"" + impressora + "\" não informou o papel");
+    return {largura * 72.0 / pixelsX, altura * 72.0 / pixelsY};
+}
+
+void ImpressoraGdi::definePaisagem(bool paisagem) { paisagem_ = paisagem; }
+
+void ImpressoraGdi::defineEntrelinha(double pontos) {
+    if (!std::isfinite(pontos) || pontos < 0)
+        throw ErroPlataforma("entrelinha inválida: " + std::to_string(pontos));
+    entrelinha_ = pontos;
+}
+
 void ImpressoraGdi::defineTitulo(const std::string& titulo) { titulo_ = titulo; }
+
+DocumentoPdfWin32* ImpressoraGdi::documentoPdf() {
+    if (!pdf_ && dc_ == nullptr && destino() == kVelmoraPdf)
+        pdf_ = std::make_unique<DocumentoPdfWin32>(pastaPdf_, titulo_,
+                                                   DocumentoPdfWin32::facesDoSistema(), paisagem_);
+    return pdf_.get();
+}
+
+FontePdf ImpressoraGdi::fontePdf() const { return {pontos_, negrito_, italico_, sublinhado_}; }
 
 void ImpressoraGdi::abreDocumento() {
     const std::string impressora = destino();
-    dc_ = dcDaImpressora(impressora);
+    const std::vector<BYTE> modo = modoDaImpressora(impressora, paisagem_);
+    dc_ = dcDaImpressora(impressora, &modo);
     const std::wstring titulo = larga(titulo_);
     DOCINFOW documento{};
     documento.cbSize = sizeof documento;
@@ -185,51 +271,75 @@ void ImpressoraGdi::abreDocumento() {
 }
 
 void ImpressoraGdi::selecionaFonte() {
-    LOGFONTW logica{};
-    const double pixels = pontos_ * ::GetDeviceCaps(dc_, LOGPIXELSY) / 72.0;
-    logica.lfHeight = -static_cast<LONG>(std::lround(pixels));
-    logica.lfWeight = negrito_ ? FW_BOLD : FW_NORMAL;
-    logica.lfItalic = italico_;
-    logica.lfUnderline = sublinhado_;
-    logica.lfCharSet = DEFAULT_CHARSET;
-    logica.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    const std::wstring nome = larga(fonte_);
-    nome.copy(logica.lfFaceName, LF_FACESIZE - 1);
-    HFONT nova = ::CreateFontIndirectW(&logica);
-    if (nova == nullptr) throw ErroPlataforma("não foi possível criar a fonte \"" + fonte_ + "\"");
+    HFONT nova = criaFonte(dc_, fonte_, pontos_, negrito_, italico_, sublinhado_);
     ::SelectObject(dc_, nova);
     if (fonteGdi_ != nullptr) ::DeleteObject(fonteGdi_);
     fonteGdi_ = nova;
     fonteMudou_ = false;
 }
 
-void ImpressoraGdi::imprimeLinha(std::u32string_view texto) {
-    if (!pdf_ && dc_ == nullptr && destino() == kVelmoraPdf)
-        pdf_ = std::make_unique<DocumentoPdfWin32>(pastaPdf_, titulo_,
-                                                   DocumentoPdfWin32::facesDoSistema());
-    if (pdf_) {
-        pdf_->imprimeLinha(linhaGdi(texto), {pontos_, negrito_, italico_, sublinhado_});
-        return;
-    }
+int ImpressoraGdi::iniciaLinha() {
     if (dc_ == nullptr) abreDocumento();
     if (fonteMudou_) selecionaFonte();
     TEXTMETRICW medidas{};
     ::GetTextMetricsW(dc_, &medidas);
-    const int altura = medidas.tmHeight + medidas.tmExternalLeading;
+    const int alturaFonte = std::max<int>(1, medidas.tmHeight);
+    const double passo = entrelinha_ > 0 ? entrelinha_ * ::GetDeviceCaps(dc_, LOGPIXELSY) / 72.0
+                                         : medidas.tmHeight + medidas.tmExternalLeading;
     const int fundo = ::GetDeviceCaps(dc_, VERTRES);
-    if (paginaAberta_ && y_ + altura > fundo) novaPagina();
+    // Half a pixel of slack: a pitch worked out to fit a number of lines is not refused the last.
+    if (paginaAberta_ && y_ > 0 && y_ + passo > fundo + 0.5) novaPagina();
     if (!paginaAberta_) {
         if (::StartPage(dc_) <= 0) lancaErroWin32(::GetLastError(), "nova página");
-        // Some drivers reset the DC's objects with each page.
+        // Some drivers reset the DC's objects and modes with each page.
         ::SelectObject(dc_, fonteGdi_);
+        ::SetTextAlign(dc_, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+        ::SetBkMode(dc_, TRANSPARENT);
         paginaAberta_ = true;
         y_ = 0;
     }
-    const std::wstring linha = linhaGdi(texto);
-    if (!linha.empty() && !::ExtTextOutW(dc_, 0, y_, 0, nullptr, linha.data(),
+    // The base line divides the pitch as the font's ascent divides its height.
+    const int base = static_cast<int>(std::lround(y_ + passo * medidas.tmAscent / alturaFonte));
+    y_ += passo;
+    return base;
+}
+
+void ImpressoraGdi::imprimeLinha(std::u32string_view texto) {
+    if (DocumentoPdfWin32* pdf = documentoPdf()) {
+        pdf->imprimeLinha(caracteresGdi(texto), fontePdf(), entrelinha_);
+        return;
+    }
+    const int base = iniciaLinha();
+    const std::wstring linha = utf16(caracteresGdi(texto));
+    if (!linha.empty() && !::ExtTextOutW(dc_, 0, base, 0, nullptr, linha.data(),
                                          static_cast<UINT>(linha.size()), nullptr))
         lancaErroWin32(::GetLastError(), "impressão da linha");
-    y_ += altura;
+}
+
+void ImpressoraGdi::imprimeTrechos(const std::vector<TrechoImpressao>& trechos) {
+    std::vector<TrechoImpressao> limpos(trechos);
+    for (TrechoImpressao& t : limpos) t.texto = caracteresGdi(t.texto);
+    if (DocumentoPdfWin32* pdf = documentoPdf()) {
+        pdf->imprimeTrechos(limpos, fontePdf(), entrelinha_);
+        return;
+    }
+    const int base = iniciaLinha();
+    const double pixelsX = ::GetDeviceCaps(dc_, LOGPIXELSX) / 72.0;
+    for (const TrechoImpressao& t : limpos) {
+        if (t.texto.empty()) continue;
+        std::vector<INT> avancos;
+        const std::wstring texto = utf16(t.texto, t.avanco * pixelsX, &avancos);
+        HFONT fonte =
+            criaFonte(dc_, fonte_, t.pontos, t.negrito, t.italico, t.sublinhado, t.avanco);
+        ::SelectObject(dc_, fonte);
+        const BOOL desenhou =
+            ::ExtTextOutW(dc_, static_cast<int>(std::lround(t.x * pixelsX)), base, 0, nullptr,
+                          texto.data(), static_cast<UINT>(texto.size()), avancos.data());
+        const DWORD erro = ::GetLastError();
+        ::SelectObject(dc_, fonteGdi_);
+        ::DeleteObject(fonte);
+        if (!desenhou) lancaErroWin32(erro, "impressão da linha");
+    }
 }
 
 void ImpressoraGdi::novaPagina() {

@@ -1,15 +1,16 @@
 # velmora.exe --once under Wine with Windows paths (a mapped drive letter): printing through
 # Wine's winspool onto a private CUPS PDF queue read back, raw output onto a file, onto LPT2 and a
 # share mapped in the prefix, onto a CUPS raw queue through WritePrinter, the printer "Velmora
-# PDF", and a port that is none of these. Needs WINEPREFIX set to a prefix whose wineserver is
-# up (scripts/windows-testes.sh).
+# PDF" (plain text and an ESC/P report), and a port that is none of these. Needs WINEPREFIX set to
+# a prefix whose wineserver is up (scripts/windows-testes.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/headless_comum.sh"
+source "$RAIZ/scripts/trabalhos-codigos.sh"
 
 if [[ $EUID -ne 0 ]]; then
     echo "SKIP: o cupsd privado precisa de root"
     exit 77
 fi
-for ferramenta in wine /usr/sbin/cupsd lpadmin lpstat pdftotext python3; do
+for ferramenta in wine /usr/sbin/cupsd lpadmin lpstat pdftotext pdffonts python3; do
     command -v "$ferramenta" >/dev/null || { echo "SKIP: $ferramenta não está instalado"; exit 77; }
 done
 [[ -d "${WINEPREFIX:-}/dosdevices" ]] || { echo "FALHA: WINEPREFIX sem dosdevices" >&2; exit 1; }
@@ -47,6 +48,24 @@ roda() {
 }
 # The case's folder as Windows sees it.
 pasta_win() { echo "V:\\caso$N_CASO"; }
+# A PDF read back: its text (without the page ends), its word boxes and its fonts.
+le_pdf() {
+    pdftotext -layout "$1" - | tr -d '\f' >"$PASTA/texto"
+    pdftotext -bbox "$1" "$PASTA/caixas"
+    pdffonts "$1" >"$PASTA/fontes"
+}
+sem_codigos() { ! grep -nE -- '@|W[01]|-[01]|ÿ|[[:cntrl:]]' "$PASTA/texto"; }
+tem_linha() { grep -qE -- "$1" "$PASTA/texto"; }
+tem_fonte() { grep -q -- "$1" "$PASTA/fontes"; }
+LINHA_CONDENSADA='^00000012 Produto de exemplo 12 +Fornecedor 2 +36 +12,50 +0,00 +432,00$'
+# The ESC/P report's condensed pitch (CODIGO to PRODUTO, 9 columns) over its normal one
+# (Conferido: to Pago:, 17 columns) is 10/17.14, to within 1 %.
+inicio() { awk -F'"' -v p="$1" '$0 ~ ">" p "</word>" { print $2; exit }' "$PASTA/caixas"; }
+passo_condensado() {
+    awk -v c="$(inicio CODIGO)" -v p="$(inicio PRODUTO)" -v a="$(inicio Conferido:)" \
+        -v b="$(inicio Pago:)" \
+        'BEGIN { r = b > a ? (p - c) / 9 / ((b - a) / 17) : 0; exit !((r / 0.58333 - 1) ^ 2 < 0.0001) }'
+}
 
 caso "impressora do Windows (fila PDF do CUPS), com backup"
 printf 'Fatura 123\r\nTotal a pagar\r\n' >"$PASTA/jobs/REL01.TXT"
@@ -105,6 +124,38 @@ done
 confere "o primeiro PDF tem o texto" pdf_tem "$PASTA/pdf/REL01.pdf" "Recibo 1"
 confere "o segundo não sobrescreveu" pdf_tem "$PASTA/pdf/REL01-1.pdf" "Recibo 2"
 confere "acentos em Windows-1252" pdf_tem "$PASTA/pdf/REL01.pdf" "Relação"
+
+caso "\"Velmora PDF\" com códigos ESC/P: negrito e condensado, nenhum código impresso"
+escreve_ini "$PASTA/VELMORA.INI" "$(pasta_win)\\jobs\\*.TXT" "Velmora PDF" 0 0 ""
+trabalho_escp "$PASTA/jobs/VENDAS.TXT"
+VELMORA_PDF_DIR="$(pasta_win)\\pdf" roda --once --ini "$(pasta_win)\\VELMORA.INI"
+confere "status 0" status_e 0
+le_pdf "$PASTA/pdf/VENDAS.pdf"
+confere "nenhum código vira texto" sem_codigos
+confere "a tabela condensada inteira numa linha" tem_linha "$LINHA_CONDENSADA"
+confere "condensado a 10/17,14 do normal" passo_condensado
+confere "face negrita embutida" tem_fonte DejaVuSansMono-Bold
+
+caso "impressora do Windows com códigos ESC/P: negrito e condensado pelo GDI"
+escreve_ini "$PASTA/VELMORA.INI" "$(pasta_win)\\jobs\\*.TXT" "FilaPdf" 0 0 ""
+trabalho_escp "$PASTA/jobs/VENDAS.TXT"
+roda --once --ini "$(pasta_win)\\VELMORA.INI"
+confere "status 0" status_e 0
+confere "o job saiu da fila" cups_privado_espera_jobs 30
+le_pdf "$SAIDA_CUPS/FilaPdf.out"
+confere "nenhum código vira texto" sem_codigos
+confere "a tabela condensada inteira numa linha" tem_linha "$LINHA_CONDENSADA"
+confere "condensado a 10/17,14 do normal" passo_condensado
+confere "face negrita" tem_fonte Mono-Bold
+
+caso "impressora do Windows: 150 colunas numa folha deitada"
+escreve_ini "$PASTA/VELMORA.INI" "$(pasta_win)\\jobs\\*.TXT" "FilaPdf" 0 0 ""
+python3 -c "print(('1234567890' * 15 + '\r\n') * 3, end='')" >"$PASTA/jobs/LARGO.TXT"
+roda --once --ini "$(pasta_win)\\VELMORA.INI"
+confere "status 0" status_e 0
+confere "o job saiu da fila" cups_privado_espera_jobs 30
+le_pdf "$SAIDA_CUPS/FilaPdf.out"
+confere "cada linha inteira numa linha" iguais "$(grep -cE '^(1234567890){15}$' "$PASTA/texto")" 3
 
 caso "porta que não é impressora, dispositivo nem arquivo"
 printf 'FICA\r\n' >"$PASTA/jobs/E.TXT"

@@ -1,35 +1,19 @@
 #include "spooler/PaginaCodigo.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "platform/posix/DecodificadorIconv.h"
+#include "spooler/apoio/Nativos.h"
 
 namespace velmora {
 namespace {
 
-// A report written by its program in `codigo`: the UTF-8 text of the test, converted.
-std::string emCodigo(const std::string& utf8, const std::string& codigo) {
-    iconv_t cd = ::iconv_open(codigo.c_str(), "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: " + codigo);
-    std::string saida(utf8.size() * 4, '\0');
-    char* entrada = const_cast<char*>(utf8.data());
-    std::size_t restaEntrada = utf8.size();
-    char* destino = saida.data();
-    std::size_t restaSaida = saida.size();
-    const std::size_t r = ::iconv(cd, &entrada, &restaEntrada, &destino, &restaSaida);
-    ::iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1)) throw std::runtime_error("sem " + codigo + ": " + utf8);
-    saida.resize(saida.size() - restaSaida);
-    return saida;
-}
+using teste::emCodigo;
 
 std::u32string paraUtf32(const std::string& utf8) {
-    DecodificadorIconv d;
+    teste::DecodificadorNativo d;
     return d.decodifica(utf8, kUtf8);
 }
 
@@ -96,7 +80,7 @@ const std::vector<Relatorio> kRelatorios = {
 
 // A report comes out as its program wrote it, whichever of the code pages that was.
 TEST(CodigoPeloConteudo, RelatoriosSaemComoForamEscritos) {
-    DecodificadorIconv d;
+    teste::DecodificadorNativo d;
     for (const Relatorio& r : kRelatorios) {
         const std::string bytes = emCodigo(r.texto, r.codigo);
         const std::string escolhido = codigoPeloConteudo(bytes);

@@ -9,7 +9,10 @@
 #ifdef _WIN32
 #include "platform/win32/DecodificadorWin32.h"
 #include "platform/win32/SistemaArquivosWin32.h"
+#include "platform/win32/TextoWin32.h"
 #else
+#include <iconv.h>
+
 #include "platform/posix/DecodificadorIconv.h"
 #include "platform/posix/SistemaArquivosPosix.h"
 #endif
@@ -34,6 +37,32 @@ inline bool ehArquivoDaPlataforma(const std::string& nome) {
 #else
     (void)nome;
     return false;
+#endif
+}
+
+// UTF-8 text written in code page `codigo` ("CP850", "WINDOWS-1252", ...), as a program would
+// write it; throws when a character has no byte there.
+inline std::string emCodigo(const std::string& utf8, const std::string& codigo) {
+#ifdef _WIN32
+    const UINT pagina = codigoPagina(codigo);
+    if (pagina == 0) throw std::runtime_error("código de página desconhecido: " + codigo);
+    std::string saida = paraCodigoPagina(utf8, pagina);
+    if (deCodigoPagina(saida, pagina) != utf8)
+        throw std::runtime_error("sem " + codigo + ": " + utf8);
+    return saida;
+#else
+    iconv_t cd = ::iconv_open(codigo.c_str(), "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: " + codigo);
+    std::string saida(utf8.size() * 4, '\0');
+    char* entrada = const_cast<char*>(utf8.data());
+    std::size_t restaEntrada = utf8.size();
+    char* destino = saida.data();
+    std::size_t restaSaida = saida.size();
+    const std::size_t r = ::iconv(cd, &entrada, &restaEntrada, &destino, &restaSaida);
+    ::iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) throw std::runtime_error("sem " + codigo + ": " + utf8);
+    saida.resize(saida.size() - restaSaida);
+    return saida;
 #endif
 }
 
