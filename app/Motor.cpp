@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/CodigosAmbiente.h"
 #include "platform/posix/DecodificadorIconv.h"
 #include "platform/posix/GuardaEstadoPosix.h"
 #include "platform/posix/RelogioLocal.h"
@@ -13,22 +14,6 @@
 #include "spooler/Saida.h"
 
 namespace velmora {
-
-namespace {
-
-// VELMORA_CODIGOS, read once for the whole run; unset or empty leaves each job's bytes to decide.
-std::optional<LinguagemCodigos> codigosDoAmbiente() {
-    const char* valor = std::getenv("VELMORA_CODIGOS");
-    if (!valor || !*valor) return std::nullopt;
-    const std::optional<LinguagemCodigos> linguagem = linguagemPorNome(valor);
-    if (!linguagem) {
-        throw ErroPlataforma(std::string("VELMORA_CODIGOS: linguagem desconhecida: ") + valor +
-                             " (use epson, ibm, pcl ou nenhum)");
-    }
-    return linguagem;
-}
-
-}  // namespace
 
 // Declared in the order they depend on each other, so that they are built and torn down safely.
 struct Motor::Partes {

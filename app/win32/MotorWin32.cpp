@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "app/CodigosAmbiente.h"
 #include "app/Motor.h"
 #include "platform/win32/DecodificadorWin32.h"
 #include "platform/win32/GuardaEstadoWin32.h"
@@ -45,7 +46,9 @@ struct Motor::Partes {
 };
 
 Motor::Motor(Pergunta& pergunta, ChaveTimer& timer)
-    : partes_(std::make_unique<Partes>(valores, registro, pergunta, timer)) {}
+    : partes_(std::make_unique<Partes>(valores, registro, pergunta, timer)) {
+    valores.codigos = codigosDoAmbiente();
+}
 
 Motor::~Motor() = default;
 
