@@ -72,13 +72,10 @@ std::size_t larguraNoPapel(std::string_view linha) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     decodificadores.push_back(std::make_unique<teste::DecodificadorLatin1>());
-    ::unsetenv("VELMORA_CODEPAGE");
     decodificadores.push_back(std::make_unique<DecodificadorIconv>());
     for (const char* codigo : kCodigos) {
-        ::setenv("VELMORA_CODEPAGE", codigo, 1);
-        decodificadores.push_back(std::make_unique<DecodificadorIconv>());
+        decodificadores.push_back(std::make_unique<DecodificadorIconv>(codigo));
     }
-    ::unsetenv("VELMORA_CODEPAGE");
     return 0;
 }
 

@@ -1,6 +1,4 @@
-#include <cstdlib>
-
-#include "app/CodigosAmbiente.h"
+#include "app/Ambiente.h"
 #include "app/Motor.h"
 #include "platform/win32/DecodificadorWin32.h"
 #include "platform/win32/GuardaEstadoWin32.h"
@@ -13,11 +11,6 @@
 namespace velmora {
 
 namespace {
-
-std::string variavel(const char* nome) {
-    const char* valor = std::getenv(nome);
-    return valor != nullptr ? valor : "";
-}
 
 // %VELMORA_PDF_DIR%, else the user's Documents + "\\Velmora".
 std::string pastaPdf() {

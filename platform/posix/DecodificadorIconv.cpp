@@ -3,7 +3,6 @@
 #include <bit>
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -69,16 +68,14 @@ std::u32string converte(iconv_t cd, std::string_view bytes) {
 
 }  // namespace
 
-DecodificadorIconv::DecodificadorIconv() {
-    const char* valor = std::getenv("VELMORA_CODEPAGE");
-    if (valor == nullptr || *valor == '\0') return;
-    std::string codigo = valor;
+DecodificadorIconv::DecodificadorIconv(const std::string& codigoFixo) {
+    if (codigoFixo.empty()) return;
     try {
-        conversor(codigo);
+        conversor(codigoFixo);
     } catch (const ErroPlataforma&) {
-        throw ErroPlataforma("VELMORA_CODEPAGE: código de página desconhecido: " + codigo);
+        throw ErroPlataforma("VELMORA_CODEPAGE: código de página desconhecido: " + codigoFixo);
     }
-    codigoFixo_ = codigo;
+    codigoFixo_ = codigoFixo;
 }
 
 DecodificadorIconv::~DecodificadorIconv() {

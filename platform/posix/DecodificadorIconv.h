@@ -15,8 +15,9 @@ namespace velmora {
 // One converter per code page is kept open for the object's life.
 class DecodificadorIconv : public Decodificador {
   public:
-    // Throws ErroPlataforma when VELMORA_CODEPAGE names no code page iconv knows.
-    DecodificadorIconv();
+    // `codigoFixo` (VELMORA_CODEPAGE) decodes every job; empty lets each job's bytes decide.
+    // Throws ErroPlataforma when it names no code page iconv knows.
+    explicit DecodificadorIconv(const std::string& codigoFixo = {});
     ~DecodificadorIconv() override;
     DecodificadorIconv(const DecodificadorIconv&) = delete;
     DecodificadorIconv& operator=(const DecodificadorIconv&) = delete;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -19,13 +18,6 @@ namespace {
 
 constexpr const char* kNome = "VELMORA.ESTADO";
 
-std::string pastaDeEstado() {
-    const char* xdg = std::getenv("XDG_STATE_HOME");
-    if (xdg != nullptr && *xdg == '/') return std::string(xdg) + "/velmora";
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.local/state/velmora";
-}
-
 }  // namespace
 
 std::string GuardaEstadoPosix::caminho() const {
@@ -33,7 +25,7 @@ std::string GuardaEstadoPosix::caminho() const {
     std::string pasta = ini.parent_path().string();
     if (pasta.empty()) pasta = ".";
     if (::access(pasta.c_str(), W_OK) == 0) return pasta + "/" + kNome;
-    return pastaDeEstado() + "/" + kNome;
+    return pastaReserva_ + "/" + kNome;
 }
 
 std::string GuardaEstadoPosix::le() {

@@ -32,7 +32,6 @@ ImpressoraQt::ImpressoraQt(std::string pastaPdf) : pastaPdf_(std::move(pastaPdf)
 ImpressoraQt::~ImpressoraQt() { abortaDocumento(); }
 
 std::string ImpressoraQt::pastaPdfPadrao() {
-    if (const char* pasta = std::getenv("VELMORA_PDF_DIR"); pasta && *pasta) return pasta;
     QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documentos.isEmpty()) documentos = QDir::homePath() + QStringLiteral("/Documents");
     return QFile::encodeName(documentos + QStringLiteral("/Velmora")).toStdString();

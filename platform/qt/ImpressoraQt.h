@@ -26,7 +26,7 @@ class ImpressoraQt : public CamadaImpressao {
     explicit ImpressoraQt(std::string pastaPdf);
     ~ImpressoraQt() override;
 
-    // $VELMORA_PDF_DIR, else the user's documents folder + "/Velmora".
+    // The user's documents folder + "/Velmora", where VELMORA_PDF_DIR does not say otherwise.
     static std::string pastaPdfPadrao();
 
     std::vector<InfoImpressora> impressoras() override;

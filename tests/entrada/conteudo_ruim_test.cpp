@@ -18,8 +18,6 @@ using Linhas = std::vector<std::string>;
 
 class ConteudoRuim : public ::testing::Test {
   protected:
-    void SetUp() override { ::unsetenv("VELMORA_CODEPAGE"); }
-
     // Prints the one job `nome` holding `conteudo` and checks that it was output once and that
     // its backup holds exactly the bytes it had.
     void imprimeComBackup(const std::string& nome, const std::string& conteudo,
@@ -83,9 +81,7 @@ TEST_F(ConteudoRuim, BytesQueAPaginaDeCodigoNaoConheceViramSubstituto) {
 }
 
 TEST_F(ConteudoRuim, BytesInvalidosNaPaginaDeCodigoFixaViramSubstituto) {
-    ::setenv("VELMORA_CODEPAGE", "UTF-8", 1);
-    b.decodificador = std::make_unique<DecodificadorIconv>();
-    ::unsetenv("VELMORA_CODEPAGE");
+    b.decodificador = std::make_unique<DecodificadorIconv>("UTF-8");
     imprimeComBackup("UTF.TXT", "a\xe7\xc3\r\n\xff\r\n", "UTF.bak");
     EXPECT_EQ(b.linhasImpressas("UTF.TXT"), (Linhas{"a\uFFFD\uFFFD", "\uFFFD"}));
 }

@@ -20,7 +20,6 @@ using Linhas = std::vector<std::string>;
 
 class NomesRuins : public ::testing::Test {
   protected:
-    void SetUp() override { ::unsetenv("VELMORA_CODEPAGE"); }
     Bancada b;
 };
 

@@ -55,7 +55,6 @@ class RelatorioNoPapel : public testing::Test {
         ASSERT_TRUE(raiz_.isValid());
         setenv("CUPS_SERVER", "/nonexistent/velmora-teste.sock", 1);
         unsetenv("LC_ALL");
-        unsetenv("VELMORA_CODEPAGE");
         pastaJobs_ = fs::path(raiz_.path().toStdString()) / "jobs";
         pastaPdf_ = fs::path(raiz_.path().toStdString()) / "pdf";
         fs::create_directories(pastaJobs_);

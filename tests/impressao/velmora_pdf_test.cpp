@@ -407,10 +407,7 @@ TEST_F(VelmoraPdf, DocumentoAbortadoEDescartadoEOSeguinteSaiLimpo) {
     EXPECT_EQ(linhasPorPagina(pdf), Paginas{{"DEPOIS"}});
 }
 
-TEST(PastaPdfPadrao, VemDaVariavelOuDosDocumentosDoUsuario) {
-    setenv("VELMORA_PDF_DIR", "/srv/pdfs da loja", 1);
-    EXPECT_EQ(ImpressoraQt::pastaPdfPadrao(), "/srv/pdfs da loja");
-    unsetenv("VELMORA_PDF_DIR");
+TEST(PastaPdfPadrao, FicaNosDocumentosDoUsuario) {
     const std::string padrao = ImpressoraQt::pastaPdfPadrao();
     EXPECT_TRUE(padrao.size() > 9 && padrao[0] == '/' &&
                 padrao.substr(padrao.size() - 8) == "/Velmora")

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "spooler/ErroPlataforma.h"
@@ -11,26 +9,7 @@
 namespace velmora {
 namespace {
 
-// Each case sets VELMORA_CODEPAGE as it needs; the variable the tests found is put back after.
-class DecodificadorIconvTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (const char* v = std::getenv("VELMORA_CODEPAGE")) antes_ = v;
-        ::unsetenv("VELMORA_CODEPAGE");
-    }
-    void TearDown() override {
-        if (antes_) {
-            ::setenv("VELMORA_CODEPAGE", antes_->c_str(), 1);
-        } else {
-            ::unsetenv("VELMORA_CODEPAGE");
-        }
-    }
-
-  private:
-    std::optional<std::string> antes_;
-};
-
-TEST_F(DecodificadorIconvTest, AsciiFicaComoEstaEEscolheUtf8) {
+TEST(DecodificadorIconv, AsciiFicaComoEstaEEscolheUtf8) {
     DecodificadorIconv d;
     std::string linha = "REL01 \t\x0c\x1b fim";
     EXPECT_EQ(d.escolhe(linha), "UTF-8");
@@ -39,14 +18,14 @@ TEST_F(DecodificadorIconvTest, AsciiFicaComoEstaEEscolheUtf8) {
     EXPECT_EQ(d.decodifica("", "UTF-8"), U"");
 }
 
-TEST_F(DecodificadorIconvTest, Utf8ValidoEscolheUtf8) {
+TEST(DecodificadorIconv, Utf8ValidoEscolheUtf8) {
     DecodificadorIconv d;
     std::string job = "\r\nAção é \xE2\x82\xAC \xF0\x9F\x98\x80";
     EXPECT_EQ(d.escolhe(job), "UTF-8");
     EXPECT_EQ(d.decodifica(job, "UTF-8"), U"\r\nAção é € \U0001F600");
 }
 
-TEST_F(DecodificadorIconvTest, Utf8MalFormadoEscolheWindows1252) {
+TEST(DecodificadorIconv, Utf8MalFormadoEscolheWindows1252) {
     DecodificadorIconv d;
     EXPECT_EQ(d.escolhe("Caf\xE9"), "WINDOWS-1252");
     EXPECT_EQ(d.escolhe("\xC0\xAF"), "WINDOWS-1252") << "overlong";
@@ -59,7 +38,7 @@ TEST_F(DecodificadorIconvTest, Utf8MalFormadoEscolheWindows1252) {
 }
 
 // Long ASCII runs are checked in blocks: a byte that is not ASCII must be seen wherever it falls.
-TEST_F(DecodificadorIconvTest, ByteNaoAsciiEmQualquerPosicaoDeUmaLinhaLonga) {
+TEST(DecodificadorIconv, ByteNaoAsciiEmQualquerPosicaoDeUmaLinhaLonga) {
     DecodificadorIconv d;
     for (std::size_t pos = 0; pos < 40; ++pos) {
         std::string ruim(40, 'a');
@@ -76,14 +55,14 @@ TEST_F(DecodificadorIconvTest, ByteNaoAsciiEmQualquerPosicaoDeUmaLinhaLonga) {
     }
 }
 
-TEST_F(DecodificadorIconvTest, Windows1252DecodificaAcentosEEuro) {
+TEST(DecodificadorIconv, Windows1252DecodificaAcentosEEuro) {
     DecodificadorIconv d;
     std::string job = "Caf\xE9 \x80 10,00 \xC7\xE3o";
     ASSERT_EQ(d.escolhe(job), "WINDOWS-1252");
     EXPECT_EQ(d.decodifica(job, "WINDOWS-1252"), U"Café € 10,00 Ção");
 }
 
-TEST_F(DecodificadorIconvTest, BytesIndecifraveisViramSubstitutoSemPerderORestante) {
+TEST(DecodificadorIconv, BytesIndecifraveisViramSubstitutoSemPerderORestante) {
     DecodificadorIconv d;
     EXPECT_EQ(d.decodifica("a\x81"
                            "b\x8D\x8F\x90\x9D"
@@ -97,7 +76,7 @@ TEST_F(DecodificadorIconvTest, BytesIndecifraveisViramSubstitutoSemPerderORestan
     EXPECT_EQ(d.decodifica("x\xE2\x82", "UTF-8"), U"x\uFFFD\uFFFD");
 }
 
-TEST_F(DecodificadorIconvTest, CadaChamadaComecaDoZero) {
+TEST(DecodificadorIconv, CadaChamadaComecaDoZero) {
     DecodificadorIconv d;
     // A sequence cut at the end of one line must not swallow the start of the next one.
     EXPECT_EQ(d.decodifica("\xE2\x82", "UTF-8"), U"\uFFFD\uFFFD");
@@ -105,7 +84,7 @@ TEST_F(DecodificadorIconvTest, CadaChamadaComecaDoZero) {
     EXPECT_EQ(d.decodifica("é", "UTF-8"), U"é");
 }
 
-TEST_F(DecodificadorIconvTest, LinhaLongaNaoAsciiInteira) {
+TEST(DecodificadorIconv, LinhaLongaNaoAsciiInteira) {
     DecodificadorIconv d;
     std::string linha;
     std::u32string esperado;
@@ -116,34 +95,30 @@ TEST_F(DecodificadorIconvTest, LinhaLongaNaoAsciiInteira) {
     EXPECT_TRUE(d.decodifica(linha, "WINDOWS-1252") == esperado);
 }
 
-TEST_F(DecodificadorIconvTest, CodigoDePaginaDoAmbienteValeParaTodoJob) {
-    ::setenv("VELMORA_CODEPAGE", "CP850", 1);
-    DecodificadorIconv d;
+TEST(DecodificadorIconv, CodigoDePaginaFixoValeParaTodoJob) {
+    DecodificadorIconv d("CP850");
     EXPECT_EQ(d.escolhe("puro ascii"), "CP850");
     EXPECT_EQ(d.escolhe("\xC3\xA9"), "CP850");
     EXPECT_EQ(d.decodifica("Relat\xA2rio \x82 \x87", "CP850"), U"Relatório é ç");
 }
 
-TEST_F(DecodificadorIconvTest, CodigoDePaginaVazioValeComoAusente) {
-    ::setenv("VELMORA_CODEPAGE", "", 1);
-    DecodificadorIconv d;
+TEST(DecodificadorIconv, CodigoDePaginaVazioValeComoAusente) {
+    DecodificadorIconv d("");
     EXPECT_EQ(d.escolhe("Caf\xE9"), "WINDOWS-1252");
 }
 
-TEST_F(DecodificadorIconvTest, CodigoDePaginaDesconhecidoFalhaComONome) {
-    ::setenv("VELMORA_CODEPAGE", "CP-NAO-EXISTE", 1);
+TEST(DecodificadorIconv, CodigoDePaginaDesconhecidoFalhaComONome) {
     try {
-        DecodificadorIconv d;
+        DecodificadorIconv d("CP-NAO-EXISTE");
         FAIL() << "aceitou um código de página desconhecido";
     } catch (const ErroPlataforma& e) {
         EXPECT_STREQ(e.what(), "VELMORA_CODEPAGE: código de página desconhecido: CP-NAO-EXISTE");
     }
-    ::unsetenv("VELMORA_CODEPAGE");
     DecodificadorIconv d;
     EXPECT_THROW(d.decodifica("x", "CP-NAO-EXISTE"), ErroPlataforma);
 }
 
-TEST_F(DecodificadorIconvTest, CodigoQueNaoEAsciiNaoTomaOAtalho) {
+TEST(DecodificadorIconv, CodigoQueNaoEAsciiNaoTomaOAtalho) {
     DecodificadorIconv d;
     // Every byte is below 0x80, yet these are two characters, not four.
     EXPECT_EQ(d.decodifica(std::string("A\0B\0", 4), "UTF-16LE"), U"AB");
@@ -151,7 +126,7 @@ TEST_F(DecodificadorIconvTest, CodigoQueNaoEAsciiNaoTomaOAtalho) {
 
 // The width of a line is measured the same whether on its bytes (ASCII) or decoded: columns up
 // to the last character that leaves ink.
-TEST_F(DecodificadorIconvTest, LarguraContaAsColunasAteOUltimoCaractereComTinta) {
+TEST(DecodificadorIconv, LarguraContaAsColunasAteOUltimoCaractereComTinta) {
     DecodificadorIconv d;
     EXPECT_EQ(d.larguraImpressa("   TOTAL  12,50   ", "UTF-8"), 15u);
     EXPECT_EQ(d.larguraImpressa("", "UTF-8"), 0u);

@@ -243,7 +243,6 @@ TEST_F(FalhaDeLeitura, CadaFalhaPerguntaDeNovo) {
 class LeituraDeArquivoReal : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::getenv("VELMORA_CODEPAGE")) GTEST_SKIP() << "VELMORA_CODEPAGE fixes the code page";
         std::random_device aleatorio;
         pasta = std::filesystem::temp_directory_path() /
                 ("velmora-leitor-" + std::to_string(aleatorio()) + std::to_string(aleatorio()));
