@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "spooler/Utf8.h"
+
 namespace velmora {
 
 namespace {
@@ -140,42 +142,14 @@ std::size_t prefixoAscii(std::string_view bytes) {
 }
 
 bool ehUtf8Valido(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        unsigned char c = p[i];
-        if (c < 0x80) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
             i += prefixoAscii(bytes.substr(i));
             continue;
         }
-        std::size_t seguintes;
-        char32_t minimo;
-        char32_t valor;
-        if ((c & 0xE0) == 0xC0) {
-            seguintes = 1;
-            minimo = 0x80;
-            valor = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            seguintes = 2;
-            minimo = 0x800;
-            valor = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            seguintes = 3;
-            minimo = 0x10000;
-            valor = c & 0x07;
-        } else {
-            return false;
-        }
-        if (n - i <= seguintes) return false;
-        for (std::size_t k = 1; k <= seguintes; ++k) {
-            unsigned char d = p[i + k];
-            if ((d & 0xC0) != 0x80) return false;
-            valor = (valor << 6) | (d & 0x3F);
-        }
-        if (valor < minimo || valor > 0x10FFFF) return false;
-        if (valor >= 0xD800 && valor <= 0xDFFF) return false;
-        i += seguintes + 1;
+        const Unidade u = leUnidade(bytes, i);
+        if (u.valor >= kByteSolto) return false;
+        i += u.tamanho;
     }
     return true;
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "spooler/Utf8.h"
+
 namespace velmora::pdf {
 
 namespace {
@@ -14,24 +16,9 @@ constexpr char kHex[] = "0123456789ABCDEF";
 template <typename F>
 void paraCadaPonto(std::string_view texto, F&& f) {
     for (std::size_t i = 0; i < texto.size();) {
-        const auto b = [&](std::size_t k) { return static_cast<unsigned char>(texto[i + k]); };
-        const unsigned char c = b(0);
-        std::size_t n = c < 0x80             ? 1
-                        : (c & 0xE0) == 0xC0 ? 2
-                        : (c & 0xF0) == 0xE0 ? 3
-                        : (c & 0xF8) == 0xF0 ? 4
-                                             : 0;
-        char32_t ponto = n == 1 ? c : n ? c & (0x7F >> n) : 0;
-        bool valido = n > 0 && i + n <= texto.size();
-        for (std::size_t k = 1; valido && k < n; ++k) {
-            valido = (b(k) & 0xC0) == 0x80;
-            ponto = (ponto << 6) | (b(k) & 0x3F);
-        }
-        static constexpr char32_t kMinimo[] = {0, 0, 0x80, 0x800, 0x10000};
-        valido = valido && ponto >= kMinimo[n] && ponto <= 0x10FFFF &&
-                 !(ponto >= 0xD800 && ponto <= 0xDFFF);
-        f(valido ? ponto : U'\uFFFD');
-        i += valido ? n : 1;
+        const Unidade u = leUnidade(texto, i);
+        f(u.valor < kByteSolto ? static_cast<char32_t>(u.valor) : U'\uFFFD');
+        i += u.tamanho;
     }
 }
 
