@@ -58,6 +58,12 @@ bool contemSemCaixa(std::string_view texto, std::string_view trecho) {
     const std::u32string procurado = dobraCaixa(trecho);
     if (procurado.empty()) return true;
     for (std::size_t inicio = 0; inicio < texto.size();) {
+        // An ASCII byte is a character of its own: most of a report is passed over undecoded.
+        const auto byte = static_cast<unsigned char>(texto[inicio]);
+        if (byte < 0x80 && dobraCaixa(byte) != procurado[0]) {
+            ++inicio;
+            continue;
+        }
         std::size_t pos = inicio;
         std::size_t i = 0;
         while (i < procurado.size() && pos < texto.size()) {
