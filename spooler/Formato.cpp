@@ -7,8 +7,6 @@ namespace velmora {
 
 namespace {
 
-// Courier's own line height.
-constexpr double kEntrelinhaEm = 1.133;
 constexpr int kLinhasDoFormulario = 66;
 constexpr float kMenorDasFaixas = 7;
 constexpr float kMenorTamanho = 5;
@@ -24,7 +22,8 @@ float tamanhoQueCabe(double largura, std::size_t colunas) {
 }
 
 double entrelinha(float pontos, double altura) {
-    return std::max<double>(pontos, std::min(kEntrelinhaEm * pontos, altura / kLinhasDoFormulario));
+    return std::max<double>(pontos,
+                            std::min(kEntrelinhaCourierEm * pontos, altura / kLinhasDoFormulario));
 }
 
 }  // namespace

@@ -9,6 +9,11 @@ namespace velmora {
 
 // Courier advances 0.6 of its size for every character.
 inline constexpr double kAvancoEm = 0.6;
+// Courier's own line height. Nimbus Mono PS asks for 1.25 em, which would leave a page six lines
+// short of what reports laid out for Courier expect.
+inline constexpr double kEntrelinhaCourierEm = 1.133;
+// A quarter inch all round, about a printer's unprintable edge: 132 columns fit at 7 points.
+inline constexpr double kMargemPontos = 18;
 
 // How a job goes on the sheet: the font size, the page turned or not, how many columns a line
 // holds, and the distance between lines.

@@ -9,14 +9,13 @@
 
 #include "LinhaImpressa.h"
 #include "spooler/ErroPlataforma.h"
+#include "spooler/Formato.h"
 
 namespace velmora {
 
 namespace {
 
-// As DocumentoPdf: a quarter inch all round, Courier's line height, 1200 pixels an inch.
-constexpr double kMargem = 18;
-constexpr double kLinhaCourierEm = 1.133;
+// As DocumentoPdf: 1200 pixels an inch.
 constexpr double kResolucao = 1200;
 constexpr double kFolga = 0.01;
 
@@ -37,8 +36,8 @@ DocumentoEscritor::DocumentoEscritor(const QString& titulo, const QPageSize& tam
     const QSize pontos = tamanho.sizePoints();
     larguraPagina_ = paisagem ? pontos.height() : pontos.width();
     alturaPagina_ = paisagem ? pontos.width() : pontos.height();
-    larguraUtil_ = larguraPagina_ - 2 * kMargem;
-    alturaUtil_ = alturaPagina_ - 2 * kMargem;
+    larguraUtil_ = larguraPagina_ - 2 * kMargemPontos;
+    alturaUtil_ = alturaPagina_ - 2 * kMargemPontos;
     pdf_.emplace(QFile::encodeName(arquivo_).toStdString(), titulo.toStdString(), faces);
 }
 
@@ -70,7 +69,7 @@ double DocumentoEscritor::iniciaLinha(const QFont& fonte, qreal entrelinha) {
     };
     if (!temPagina_) novaFolha();
     for (; quebrasPendentes_ > 0; --quebrasPendentes_) novaFolha();
-    const double passo = entrelinha > 0 ? entrelinha : kLinhaCourierEm * fonte.pointSizeF();
+    const double passo = entrelinha > 0 ? entrelinha : kEntrelinhaCourierEm * fonte.pointSizeF();
     // Half a pixel of slack, as in DocumentoPdf.
     if (y_ > 0 && y_ + passo > alturaUtil_ + 36.0 / kResolucao) novaFolha();
     // Qt's own ascent over height, which puts the base line where DocumentoPdf puts it.
@@ -84,7 +83,7 @@ double DocumentoEscritor::iniciaLinha(const QFont& fonte, qreal entrelinha) {
     }
     const double base = y_ + passo * proporcaoBase_;
     y_ += passo;
-    return kMargem + base;
+    return kMargemPontos + base;
 }
 
 bool DocumentoEscritor::imprimeLinha(std::u32string_view linha, const QFont& fonte,
@@ -92,7 +91,7 @@ bool DocumentoEscritor::imprimeLinha(std::u32string_view linha, const QFont& fon
     const Face face = faceDe(fonte.bold(), fonte.italic());
     if (!desenha(linha, face)) return false;
     const double pedido = fonte.pointSizeF();
-    TrechoPdf t{linha, kMargem, 0, face, tamanhoNaPagina(pedido), 1, fonte.underline()};
+    TrechoPdf t{linha, kMargemPontos, 0, face, tamanhoNaPagina(pedido), 1, fonte.underline()};
     t.escala = pedido / t.tamanho;  // the pitch of the size asked for, as Qt keeps it
     // Cut at the last whole character that fits, so nothing hides beyond the edge.
     if (!linha.empty()) {
@@ -117,9 +116,13 @@ bool DocumentoEscritor::imprimeTrechos(const std::vector<TrechoImpressao>& trech
     for (std::size_t i = 0; i < trechos.size(); ++i) {
         const TrechoImpressao& t = trechos[i];
         if (textos[i].empty()) continue;
-        TrechoPdf r{
-            textos[i], kMargem + t.x, y, faceDe(t.negrito, t.italico), tamanhoNaPagina(t.pontos),
-            1,         t.sublinhado};
+        TrechoPdf r{textos[i],
+                    kMargemPontos + t.x,
+                    y,
+                    faceDe(t.negrito, t.italico),
+                    tamanhoNaPagina(t.pontos),
+                    1,
+                    t.sublinhado};
         const TrechoPdf um{U"0", 0, 0, r.face, r.tamanho, 1, false};
         const double natural = pdf_->largura(um);
         if (natural > 0) r.escala = t.avanco / natural;

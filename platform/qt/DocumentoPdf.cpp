@@ -13,18 +13,14 @@
 
 #include "LinhaImpressa.h"
 #include "spooler/ErroPlataforma.h"
+#include "spooler/Formato.h"
 
 namespace velmora {
 
 namespace {
 
 constexpr int kResolucao = 1200;
-// A quarter inch, about a printer's unprintable edge: 132 columns fit at 7 points.
-constexpr qreal kMargemMm = 6.35;
-
-// Courier's own line height. Nimbus Mono PS asks for 1.25 em, which would leave a page six lines
-// short of what reports laid out for Courier expect.
-constexpr qreal kLinhaCourierEm = 1.133;
+constexpr qreal kMargemMm = kMargemPontos * 25.4 / 72;
 
 QPageLayout layout(const QPageSize& tamanho, bool paisagem) {
     return QPageLayout(tamanho, paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -37,7 +33,7 @@ qreal passoDaLinha(const QFont& fonte, const QFontMetricsF& medidas, int resoluc
     if (entrelinha > 0) return entrelinha * resolucao / 72.0;
     const qreal em = fonte.pointSizeF() * resolucao / 72.0;
     if (em <= 0) return medidas.lineSpacing();
-    return std::min(medidas.lineSpacing(), kLinhaCourierEm * em);
+    return std::min(medidas.lineSpacing(), kEntrelinhaCourierEm * em);
 }
 
 std::string texto(const QString& s) { return s.toStdString(); }

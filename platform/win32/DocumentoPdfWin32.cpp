@@ -5,13 +5,13 @@
 #include "platform/win32/PastasWin32.h"
 #include "platform/win32/TextoWin32.h"
 #include "spooler/ErroPlataforma.h"
+#include "spooler/Formato.h"
 
 namespace velmora {
 
 namespace {
 
 constexpr double kLarguraA4 = 595.28, kAlturaA4 = 841.89;
-constexpr double kMargem = 6.35 / 25.4 * 72;
 // Half a pixel at 1200 dpi: a pitch worked out to fit a number of lines is not refused the last.
 constexpr double kFolga = 36.0 / 1200;
 constexpr int kTentativas = 10000;
@@ -56,7 +56,9 @@ DocumentoPdfWin32::~DocumentoPdfWin32() {
     ::DeleteFileW(larga(temporario_).c_str());
 }
 
-Papel DocumentoPdfWin32::areaUtil() { return {kLarguraA4 - 2 * kMargem, kAlturaA4 - 2 * kMargem}; }
+Papel DocumentoPdfWin32::areaUtil() {
+    return {kLarguraA4 - 2 * kMargemPontos, kAlturaA4 - 2 * kMargemPontos};
+}
 
 void DocumentoPdfWin32::novaPagina() { ++quebras_; }
 
@@ -64,13 +66,13 @@ double DocumentoPdfWin32::iniciaLinha(const FontePdf& fonte, double entrelinha) 
     const MedidasFace medidas = escritor_->medidas(faceDe(fonte.negrito, fonte.italico));
     const double altura = medidas.ascendente - medidas.descendente;
     const double passo = entrelinha > 0 ? entrelinha : altura * fonte.pontos;
-    if (quebras_ == 0 && y_ > 0 && y_ + passo > altura_ - 2 * kMargem + kFolga) ++quebras_;
+    if (quebras_ == 0 && y_ > 0 && y_ + passo > altura_ - 2 * kMargemPontos + kFolga) ++quebras_;
     for (; quebras_ > 0; --quebras_) {
         escritor_->novaPagina(largura_, altura_);
         y_ = 0;
     }
     // The base line divides the pitch as the font's ascent divides its height.
-    const double base = kMargem + y_ + (altura > 0 ? passo * medidas.ascendente / altura : 0);
+    const double base = kMargemPontos + y_ + (altura > 0 ? passo * medidas.ascendente / altura : 0);
     y_ += passo;
     return base;
 }
@@ -87,9 +89,9 @@ void DocumentoPdfWin32::imprimeLinha(std::u32string_view linha, const FontePdf& 
     const Face face = faceDe(fonte.negrito, fonte.italico);
     const double base = iniciaLinha(fonte, entrelinha);
     std::u32string texto = desenhavel(linha, face);
-    TrechoPdf trecho{texto, kMargem, base, face, fonte.pontos, 1, fonte.sublinhado};
+    TrechoPdf trecho{texto, kMargemPontos, base, face, fonte.pontos, 1, fonte.sublinhado};
     // The line ends at the right margin.
-    while (!texto.empty() && escritor_->largura(trecho) > largura_ - 2 * kMargem) {
+    while (!texto.empty() && escritor_->largura(trecho) > largura_ - 2 * kMargemPontos) {
         texto.pop_back();
         trecho.texto = texto;
     }
@@ -103,7 +105,7 @@ void DocumentoPdfWin32::imprimeTrechos(const std::vector<TrechoImpressao>& trech
         const Face face = faceDe(t.negrito, t.italico);
         const std::u32string texto = desenhavel(t.texto, face);
         if (texto.empty()) continue;
-        TrechoPdf trecho{texto, kMargem + t.x, base, face, t.pontos, 1, t.sublinhado};
+        TrechoPdf trecho{texto, kMargemPontos + t.x, base, face, t.pontos, 1, t.sublinhado};
         // Condensed or wide print: each glyph keeps the cell its pitch gives it.
         const double natural = escritor_->largura({U"0", 0, 0, face, t.pontos, 1, false});
         if (natural > 0 && t.avanco > 0) trecho.escala = t.avanco / natural;
