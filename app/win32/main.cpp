@@ -73,6 +73,6 @@ int main() {
     }
     escreve(stderr,
             "velmora: este programa roda só no console; use --once ou --headless (a bandeja é o "
-            "programa velmora-bandeja.exe)\n");
+            "programa velmora.exe)\n");
     return 2;
 }

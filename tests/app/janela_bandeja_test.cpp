@@ -16,9 +16,9 @@
 #include <memory>
 
 #include "apoio/Falsos.h"
-#include "app/BandejaQt.h"
-#include "app/CaixasMensagem.h"
-#include "app/TraducaoQt.h"
+#include "app/linux/BandejaQt.h"
+#include "app/linux/CaixasMensagem.h"
+#include "app/linux/TraducaoQt.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-# velmora.exe --once under Wine with Windows paths (a mapped drive letter): printing through
+# velmora-console.exe --once under Wine with Windows paths (a mapped drive letter): printing through
 # Wine's winspool onto a private CUPS PDF queue read back, raw output onto a file, onto LPT2 and a
 # share mapped in the prefix, onto a CUPS raw queue through WritePrinter, the printer "Velmora
 # PDF" (plain text and an ESC/P report), and a port that is none of these. Needs WINEPREFIX set to

@@ -13,12 +13,13 @@
 #include <vector>
 
 #include "app/Aviso.h"
-#include "app/FrmVelmora.h"
-#include "app/IconesRecurso.h"
 #include "app/MotorJanela.h"
+#include "app/linux/FrmVelmora.h"
+#include "app/linux/IconesRecurso.h"
 #include "app/nucleo/NotificacaoBandeja.h"
 #include "spooler/ErroPlataforma.h"
 #include "spooler/Pergunta.h"
+#include "tests/nucleo/apoio/ShellFalso.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& texto, std::ostream* saida) { *saida << texto.toStdString(); }
@@ -45,20 +46,6 @@ class MotorFalso : public MotorJanela {
   private:
     Valores valores_;
     RegistroAtividade registro_;
-};
-
-class ShellFalso : public ShellBandeja {
-  public:
-    bool disponivel() const override { return temBandeja; }
-    void notifica(OperacaoBandeja operacao, const RegistroNotificacao& registro) override {
-        chamadas.emplace_back(operacao, registro);
-        if (operacao == OperacaoBandeja::adiciona) presente = true;
-        if (operacao == OperacaoBandeja::remove) presente = false;
-    }
-
-    bool temBandeja = true;
-    bool presente = false;
-    std::vector<std::pair<OperacaoBandeja, RegistroNotificacao>> chamadas;
 };
 
 class PerguntaFalsa : public Pergunta {

@@ -1,4 +1,4 @@
-#include "app/TraducaoQt.h"
+#include "app/linux/TraducaoQt.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

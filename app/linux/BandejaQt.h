@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/IconesRecurso.h"
+#include "app/linux/IconesRecurso.h"
 #include "app/nucleo/NotificacaoBandeja.h"
 
 namespace velmora {

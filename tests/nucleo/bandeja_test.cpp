@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "apoio/Falsos.h"
+#include "apoio/ShellFalso.h"
 #include "app/nucleo/AnimacaoIcone.h"
 #include "app/nucleo/DecodificadorBandeja.h"
 #include "app/nucleo/NotificacaoBandeja.h"

@@ -1,16 +1,16 @@
-#include "app/ModoBandeja.h"
+#include "app/linux/ModoBandeja.h"
 
 #include <QApplication>
 #include <iostream>
 #include <memory>
 
-#include "app/BandejaQt.h"
-#include "app/CaixasMensagem.h"
-#include "app/FrmVelmora.h"
-#include "app/IconesRecurso.h"
 #include "app/Motor.h"
 #include "app/MotorJanela.h"
-#include "app/TraducaoQt.h"
+#include "app/linux/BandejaQt.h"
+#include "app/linux/CaixasMensagem.h"
+#include "app/linux/FrmVelmora.h"
+#include "app/linux/IconesRecurso.h"
+#include "app/linux/TraducaoQt.h"
 #include "app/nucleo/Textos.h"
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "app/ExecucaoHeadless.h"
+#include "app/linux/ExecucaoHeadless.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -12,9 +12,9 @@
 #include <exception>
 #include <string>
 
-#include "app/ChaveTimerQt.h"
 #include "app/Motor.h"
 #include "app/RegistroConsole.h"
+#include "app/linux/ChaveTimerQt.h"
 
 namespace velmora {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/Aviso.h"
-#include "app/ChaveTimerQt.h"
-#include "app/IconesRecurso.h"
 #include "app/MotorJanela.h"
+#include "app/linux/ChaveTimerQt.h"
+#include "app/linux/IconesRecurso.h"
 #include "app/nucleo/AnimacaoIcone.h"
 #include "app/nucleo/DecodificadorBandeja.h"
 #include "app/nucleo/NotificacaoBandeja.h"

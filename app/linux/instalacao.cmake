@@ -3,7 +3,7 @@
 # the user's choice).
 include(GNUInstallDirs)
 
-set(VELMORA_RECURSOS ${CMAKE_CURRENT_LIST_DIR}/resources)
+set(VELMORA_RECURSOS ${CMAKE_CURRENT_LIST_DIR}/../resources)
 install(FILES ${VELMORA_RECURSOS}/velmora.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${VELMORA_RECURSOS}/velmora.png

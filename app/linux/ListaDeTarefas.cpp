@@ -1,4 +1,4 @@
-#include "app/ListaDeTarefas.h"
+#include "app/linux/ListaDeTarefas.h"
 
 #include <xcb/xcb.h>
 

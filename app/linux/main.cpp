@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/CaminhoIni.h"
-#include "app/ExecucaoHeadless.h"
-#include "app/ModoBandeja.h"
 #include "app/Opcoes.h"
+#include "app/linux/ExecucaoHeadless.h"
+#include "app/linux/ModoBandeja.h"
 
 using namespace velmora;
 
