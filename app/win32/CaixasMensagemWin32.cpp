@@ -5,26 +5,23 @@
 
 namespace velmora {
 
-namespace {
-
-// Modal to all of the program's windows but owned by none: closing a box owned by the hidden
-// window would activate it, and every activation stops printing. Brought to the front, since the
-// program usually works unseen.
-constexpr UINT kModal = MB_TASKMODAL | MB_SETFOREGROUND;
-
-}  // namespace
+int CaixaMensagem::mostraCaixa(const std::string& texto, const std::string& titulo,
+                               UINT estilo) const {
+    // Brought to the front either way: the program usually works unseen.
+    const bool visivel = janela_ != nullptr && ::IsWindowVisible(janela_);
+    return ::MessageBoxW(visivel ? janela_ : nullptr, larga(texto).c_str(), larga(titulo).c_str(),
+                         estilo | MB_SETFOREGROUND | (visivel ? MB_APPLMODAL : MB_TASKMODAL));
+}
 
 PerguntaCaixa::PerguntaCaixa(std::string titulo, UINT icone)
     : titulo_(std::move(titulo)), icone_(icone) {}
 
 bool PerguntaCaixa::sim(const std::string& mensagem) {
-    return ::MessageBoxW(nullptr, larga(mensagem).c_str(), larga(titulo_).c_str(),
-                         MB_YESNO | MB_DEFBUTTON1 | icone_ | kModal) == IDYES;
+    return mostraCaixa(mensagem, titulo_, MB_YESNO | MB_DEFBUTTON1 | icone_) == IDYES;
 }
 
 void AvisoCaixa::mostra(const std::string& texto) {
-    ::MessageBoxW(nullptr, larga(texto).c_str(), larga(textos::kTituloAplicacao).c_str(),
-                  MB_OK | MB_ICONWARNING | kModal);
+    mostraCaixa(texto, textos::kTituloAplicacao, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace velmora

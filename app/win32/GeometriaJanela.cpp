@@ -48,12 +48,15 @@ const Lugar* lugarDe(int id) {
 // item height, which is set so that the field has the layout's height.
 void ajustaCombo(HWND combo, int alturaCampo, int alturaLista) {
     RECT campo{};
-    ::GetWindowRect(combo, &campo);
-    const LRESULT item = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (item != CB_ERR) {
-        const int bordas = (campo.bottom - campo.top) - static_cast<int>(item);
-        if (alturaCampo > bordas)
-            ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), alturaCampo - bordas);
+    // The field follows the item height by a border that only the control knows: set, measure,
+    // correct. (Wine reads back a height other than the one set: the one set is the base.)
+    LRESULT item = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int tentativa = 0; tentativa < 3 && item != CB_ERR; ++tentativa) {
+        ::GetWindowRect(combo, &campo);
+        const int diferenca = alturaCampo - (campo.bottom - campo.top);
+        if (diferenca == 0 || item + diferenca < 1) break;
+        item += diferenca;
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
     }
     ::GetWindowRect(combo, &campo);
     ::SetWindowPos(combo, nullptr, 0, 0, campo.right - campo.left,

@@ -36,6 +36,9 @@ int WINAPI wWinMain(HINSTANCE instancia, HINSTANCE, PWSTR, int) {
                                return std::make_unique<MotorDaJanela>(perguntaLeitor, timer);
                            },
                            perguntaEncerramento, aviso, bandeja, [] { ::PostQuitMessage(0); }});
+        perguntaLeitor.defineJanela(janela.hwnd());
+        perguntaEncerramento.defineJanela(janela.hwnd());
+        aviso.defineJanela(janela.hwnd());
         janela.Form_Load();
         janela.Form_Initialize(sArquivoIni);
 
