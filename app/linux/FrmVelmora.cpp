@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/ListaDeTarefas.h"
+#include "app/linux/ListaDeTarefas.h"
 #include "app/nucleo/RegrasConfiguracao.h"
 #include "app/nucleo/Textos.h"
 #include "settings/Velmora_INI.h"
@@ -264,6 +264,9 @@ std::uint32_t FrmVelmora::janelaPictIconeBandeja() const { return kJanelaPictIco
 std::uint32_t FrmVelmora::iconeAtual() const { return icones_.handle(nomeIconeAtual_); }
 
 void FrmVelmora::mostraJanela() {
+    // A window hidden while minimised is mapped again by the state change itself, before any
+    // show event: the window manager must find it off the taskbar already then.
+    if (foraDaListaDeTarefas_ && isHidden()) retiraDaListaDeTarefas(*this);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
