@@ -6,6 +6,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "app/nucleo/Confirmacao.h"
 #include "app/nucleo/RegrasConfiguracao.h"
 #include "app/nucleo/Textos.h"
 #include "app/win32/BandejaWin32.h"
@@ -292,32 +293,11 @@ void FrmVelmora::CmdConfirmar_Click() {
     valores.sLocal = texto(IDC_TXTARQUIVOS);
     valores.sPorta = texto(IDC_TXTPORTA);
 
-    if (valores.sPorta.empty() && ligado(valores.sParalela)) {
-        try {
-            if (auto porta = portaDaImpressora(motor_->impressoras(), valores.sImpressora)) {
-                defineTexto(IDC_TXTPORTA, *porta);
-                valores.sPorta = texto(IDC_TXTPORTA);
-            }
-        } catch (const std::exception& erro) {
-            log(erro.what());
-        }
-    }
-
-    bool gravou = true;
-    try {
-        GravarIni(valores, valores.sArquivoIni);
-    } catch (const ErroIni& erro) {
-        gravou = false;
-        aviso_.mostra(erro.what());
-    }
-    try {
-        LerIni(valores, valores.sArquivoIni);
-    } catch (const ErroIni& erro) {
-        // The same cause as a failed write needs saying only once.
-        if (gravou) aviso_.mostra(erro.what());
-    }
-
-    if (valores.sImpressora.empty() || valores.sBackup.empty() || valores.sLocal.empty()) {
+    const bool completa = confirmaConfiguracao(*motor_, aviso_, [this](const std::string& porta) {
+        defineTexto(IDC_TXTPORTA, porta);
+        return texto(IDC_TXTPORTA);
+    });
+    if (!completa) {
         timerImpressao_.liga();
         return;
     }

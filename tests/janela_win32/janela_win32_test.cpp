@@ -271,5 +271,20 @@ TEST_F(JanelaWin32, ComArquivoNaBandejaCliqueMostraMinimizarEscondeFecharPergunt
     EXPECT_EQ(encerramentos, 1);
 }
 
+TEST_F(JanelaWin32, FimDaSessaoPerguntaENaoCancelaSoComSim) {
+    inicia();
+    pergunta.resposta = false;
+    EXPECT_EQ(::SendMessageW(dlg(), WM_QUERYENDSESSION, 0, 0), FALSE) << "No holds the session";
+    EXPECT_TRUE(::IsWindow(dlg()));
+
+    pergunta.resposta = true;
+    EXPECT_EQ(::SendMessageW(dlg(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(chamadas(OperacaoBandeja::remove), 1);
+    ::SendMessageW(dlg(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(::IsWindow(dlg()));
+    EXPECT_EQ(encerramentos, 1);
+    EXPECT_EQ(pergunta.perguntas.size(), 2u);
+}
+
 }  // namespace
 }  // namespace velmora
