@@ -90,7 +90,7 @@ INT_PTR CALLBACK FrmVelmora::procedimento(HWND janela, UINT mensagem, WPARAM w, 
         return TRUE;
     }
     auto* frm = reinterpret_cast<FrmVelmora*>(::GetWindowLongPtrW(janela, DWLP_USER));
-    return frm != nullptr ? frm->trata(mensagem, w, l) : FALSE;
+    return frm != nullptr ? frm->trata(mensagem, w) : FALSE;
 }
 
 LRESULT CALLBACK FrmVelmora::procedimentoPict(HWND janela, UINT mensagem, WPARAM w, LPARAM l,
@@ -104,7 +104,7 @@ LRESULT CALLBACK FrmVelmora::procedimentoPict(HWND janela, UINT mensagem, WPARAM
     return ::DefSubclassProc(janela, mensagem, w, l);
 }
 
-INT_PTR FrmVelmora::trata(UINT mensagem, WPARAM w, LPARAM l) {
+INT_PTR FrmVelmora::trata(UINT mensagem, WPARAM w) {
     switch (mensagem) {
         case WM_COMMAND:
             switch (LOWORD(w)) {
@@ -152,7 +152,6 @@ INT_PTR FrmVelmora::trata(UINT mensagem, WPARAM w, LPARAM l) {
         if (naBandeja_) IconeBandeja(0, notificacao_.registro().dicaVisivel());
         return TRUE;
     }
-    (void)l;
     return FALSE;
 }
 
