@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The icon and version resources of every Windows program, read back from the built files the
-// way Explorer reads them (VELMORA_PROGRAMAS and VELMORA_VERSAO come from tests/CMakeLists.txt).
+// way Explorer reads them (VELMORA_PROGRAMAS, VELMORA_VERSAO and VELMORA_ICONE come from
+// tests/CMakeLists.txt).
 
 namespace {
 
@@ -15,6 +21,17 @@ constexpr WORD kPortuguesBrasil = MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE
 
 std::wstring larga(const char* texto) {
     return std::wstring(texto, texto + std::char_traits<char>::length(texto));
+}
+
+// The one image of an .ico file, without the file's header and directory.
+std::string imagemDoIco(const char* caminho) {
+    std::ifstream arquivo(caminho, std::ios::binary);
+    std::string ico((std::istreambuf_iterator<char>(arquivo)), std::istreambuf_iterator<char>());
+    DWORD tamanho = 0, inicio = 0;
+    if (ico.size() < 22) return "(ícone ilegível: " + std::string(caminho) + ")";
+    std::memcpy(&tamanho, ico.data() + 14, 4);
+    std::memcpy(&inicio, ico.data() + 18, 4);
+    return ico.substr(inicio, tamanho);
 }
 
 std::wstring nomeDoArquivo(const std::wstring& caminho) {
@@ -112,16 +129,45 @@ TEST(RecursosPrograma, IconeDoProgramaComId1Em64x64De16Cores) {
         EXPECT_EQ(grupo->entradas[0].cores, 16);
         EXPECT_EQ(grupo->entradas[0].bitsPorPixel, 4);
 
-        // The image itself: a 64 × 64, 4-bit bitmap (its height counts the mask too).
-        HRSRC imagem = ::FindResourceExW(modulo, RT_ICON, MAKEINTRESOURCEW(grupo->entradas[0].id),
-                                         kPortuguesBrasil);
+        // The image is velmora.ico's own, byte for byte: another script linked into the program
+        // whose icons took the same image id would show its picture instead.
+        const auto& entrada = grupo->entradas[0];
+        HRSRC imagem =
+            ::FindResourceExW(modulo, RT_ICON, MAKEINTRESOURCEW(entrada.id), kPortuguesBrasil);
         ASSERT_NE(imagem, nullptr);
-        auto* cabecalho =
-            static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(modulo, imagem)));
-        ASSERT_NE(cabecalho, nullptr);
-        EXPECT_EQ(cabecalho->biWidth, 64);
-        EXPECT_EQ(cabecalho->biHeight, 128);
-        EXPECT_EQ(cabecalho->biBitCount, 4);
+        auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(modulo, imagem)));
+        ASSERT_NE(bytes, nullptr);
+        EXPECT_EQ(std::string(bytes, ::SizeofResource(modulo, imagem)), imagemDoIco(VELMORA_ICONE));
+        ::FreeLibrary(modulo);
+    }
+}
+
+// Every script linked into a program numbers its icons' images from 1: two of them holding the
+// same image id make the linker keep both, and one icon then shows another's picture.
+TEST(RecursosPrograma, CadaImagemDeIconeUmaVez) {
+    for (const auto& programa : kProgramas) {
+        SCOPED_TRACE(nomeDoArquivo(programa).c_str());
+        HMODULE modulo = ::LoadLibraryExW(
+            programa.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(modulo, nullptr) << "erro " << ::GetLastError();
+        std::vector<std::pair<ULONG_PTR, WORD>> imagens;
+        ::EnumResourceNamesW(
+            modulo, RT_ICON,
+            [](HMODULE m, LPCWSTR tipo, LPWSTR nome, LONG_PTR lista) -> BOOL {
+                return ::EnumResourceLanguagesW(
+                    m, tipo, nome,
+                    [](HMODULE, LPCWSTR, LPCWSTR nome, WORD idioma, LONG_PTR lista) -> BOOL {
+                        reinterpret_cast<std::vector<std::pair<ULONG_PTR, WORD>>*>(lista)
+                            ->emplace_back(reinterpret_cast<ULONG_PTR>(nome), idioma);
+                        return TRUE;
+                    },
+                    lista);
+            },
+            reinterpret_cast<LONG_PTR>(&imagens));
+        EXPECT_FALSE(imagens.empty());
+        std::sort(imagens.begin(), imagens.end());
+        EXPECT_EQ(std::adjacent_find(imagens.begin(), imagens.end()), imagens.end())
+            << "uma imagem de ícone aparece duas vezes";
         ::FreeLibrary(modulo);
     }
 }
