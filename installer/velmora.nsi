@@ -24,9 +24,11 @@ ManifestDPIAware true
 !ifdef BANDEJA
     !define PROGRAMA "velmora.exe"
     !define PARAMETROS ""
+    !define COMANDO '"$INSTDIR\velmora.exe"'
 !else
     !define PROGRAMA "velmora-console.exe"
     !define PARAMETROS "--headless"
+    !define COMANDO '"$INSTDIR\velmora-console.exe" --headless'
 !endif
 
 ; The files of the program, for installing, checking and removing alike.
@@ -149,7 +151,7 @@ Section "Velmora" SecPrograma
 SectionEnd
 
 Section "Iniciar com o Windows" SecIniciar
-    WriteRegStr HKCU "${EXECUTAR}" "Velmora" '"$INSTDIR\${PROGRAMA}" ${PARAMETROS}'
+    WriteRegStr HKCU "${EXECUTAR}" "Velmora" '${COMANDO}'
 SectionEnd
 
 Function .onInit

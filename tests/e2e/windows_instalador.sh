@@ -55,8 +55,8 @@ valor_reg() {
 }
 sem_valor_reg() { [[ -z "$(valor_reg "$@")" ]]; }
 sem_chave_reg() { ! wine reg query "$1" >/dev/null 2>&1; }
-# The program Windows starts: the quoted path at the head of the Run value.
-programa_iniciado() { valor_reg "$EXECUTAR" Velmora | sed -nE 's/^"([^"]+)".*$/\1/p'; }
+# The program Windows starts: the Run value is its quoted path, then its arguments if any.
+programa_iniciado() { valor_reg "$EXECUTAR" Velmora | sed -nE 's/^"([^"]+)"( [^ ].*)?$/\1/p'; }
 atalho_aponta() { tr -d '\0' <"$ATALHO" | grep -qiF -- "$1"; }
 versao() { wine "$1" --version 2>/dev/null | tr -d '\r'; }
 nada_instalado() {
