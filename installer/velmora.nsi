@@ -3,8 +3,9 @@
 ; installer/CMakeLists.txt runs makensis with VERSAO, PALCO (the folder of the programs to ship),
 ; ICONE, SAIDA and, when the tray program is built, BANDEJA.
 ;
-; Command line: /S (silent), /INICIAR=1 or /INICIAR=0 (start with Windows; silent installs leave
-; it off unless asked), /D=<folder> (last). The uninstaller: /S, /REMOVERCONFIG=1.
+; Command line: /S (silent), /INICIAR=1 or /INICIAR=0 (start with Windows; a silent install
+; does not turn it on unless asked, nor off), /D=<folder> (last). The uninstaller: /S,
+; /REMOVERCONFIG=1.
 
 Unicode true
 Target amd64-unicode
@@ -73,6 +74,7 @@ VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "ProductVersion" "${VERSAO}"
 VIAddVersionKey /LANG=${LANG_PORTUGUESEBR} "LegalCopyright" "© Velmora"
 
 Var Novo  ; 1 when nothing was installed in $INSTDIR before: a failure then removes everything
+Var Iniciar  ; /INICIAR= of the command line: "1", "0" or empty
 
 Function Falha
     Exch $0
@@ -154,14 +156,25 @@ Section "Iniciar com o Windows" SecIniciar
     WriteRegStr HKCU "${EXECUTAR}" "Velmora" '${COMANDO}'
 SectionEnd
 
+; Unchecked in the window or /INICIAR=0 turns off what an earlier install turned on; a silent
+; update that does not say keeps it as it was.
+Section "-Sem início com o Windows"
+    ${IfNot} ${SectionIsSelected} ${SecIniciar}
+        ${If} $Iniciar == "0"
+        ${OrIfNot} ${Silent}
+            DeleteRegValue HKCU "${EXECUTAR}" "Velmora"
+        ${EndIf}
+    ${EndIf}
+SectionEnd
+
 Function .onInit
     ${GetParameters} $0
     ClearErrors
-    ${GetOptions} $0 "/INICIAR=" $1
-    ${If} $1 == "0"
+    ${GetOptions} $0 "/INICIAR=" $Iniciar
+    ${If} $Iniciar == "0"
         !insertmacro UnselectSection ${SecIniciar}
     ${ElseIf} ${Silent}
-    ${AndIf} $1 != "1"
+    ${AndIf} $Iniciar != "1"
         !insertmacro UnselectSection ${SecIniciar}
     ${EndIf}
 FunctionEnd

@@ -80,6 +80,14 @@ confere "que desinstala" iguais "$(valor_reg "$DESINSTALAR" UninstallString)" \
 confere "o programa instalado roda" iguais "$(versao 'C:\Program Files\Velmora\velmora-console.exe')" \
     "$(versao "$VELMORA")"
 
+continua "atualização silenciosa: sem /INICIAR mantém o início com o Windows, /INICIAR=0 o tira"
+instala
+confere "status 0" status_e 0
+confere "ainda inicia com o Windows" iguais "$(programa_iniciado)" "$PROGRAMA"
+instala /INICIAR=0
+confere "status 0" status_e 0
+confere "não inicia mais com o Windows" sem_valor_reg "$EXECUTAR" Velmora
+
 continua "desinstalação silenciosa: tudo sai, as configurações ficam"
 mkdir -p "$CONFIG"
 escreve_ini "$CONFIG/VELMORA.INI" 'C:\VIDEO\*.TXT' Matricial 1 0 LPT2
