@@ -110,35 +110,48 @@ struct GrupoIcone {
 };
 #pragma pack(pop)
 
+// A program file opened for its resources only.
+class RecursosDoPrograma {
+  public:
+    explicit RecursosDoPrograma(const std::wstring& arquivo)
+        : modulo_(::LoadLibraryExW(arquivo.c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+    ~RecursosDoPrograma() {
+        if (modulo_) ::FreeLibrary(modulo_);
+    }
+    RecursosDoPrograma(const RecursosDoPrograma&) = delete;
+    RecursosDoPrograma& operator=(const RecursosDoPrograma&) = delete;
+
+    HMODULE modulo() const { return modulo_; }
+    // The bytes of a resource in Portuguese (Brazil); empty when there is none.
+    std::string dados(LPCWSTR tipo, WORD id) const {
+        HRSRC recurso = ::FindResourceExW(modulo_, tipo, MAKEINTRESOURCEW(id), kPortuguesBrasil);
+        if (!recurso) return {};
+        auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(modulo_, recurso)));
+        return bytes ? std::string(bytes, ::SizeofResource(modulo_, recurso)) : std::string();
+    }
+
+  private:
+    HMODULE modulo_;
+};
+
 TEST(RecursosPrograma, IconeDoProgramaComId1Em64x64De16Cores) {
     for (const auto& programa : kProgramas) {
         SCOPED_TRACE(nomeDoArquivo(programa).c_str());
-        HMODULE modulo = ::LoadLibraryExW(
-            programa.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(modulo, nullptr) << "erro " << ::GetLastError();
+        RecursosDoPrograma recursos(programa);
+        ASSERT_NE(recursos.modulo(), nullptr) << "erro " << ::GetLastError();
 
-        HRSRC recurso =
-            ::FindResourceExW(modulo, RT_GROUP_ICON, MAKEINTRESOURCEW(1), kPortuguesBrasil);
-        ASSERT_NE(recurso, nullptr) << "sem o ícone 1 em português do Brasil";
-        auto* grupo =
-            static_cast<const GrupoIcone*>(::LockResource(::LoadResource(modulo, recurso)));
-        ASSERT_NE(grupo, nullptr);
+        const std::string dadosDoGrupo = recursos.dados(RT_GROUP_ICON, 1);
+        ASSERT_GE(dadosDoGrupo.size(), sizeof(GrupoIcone))
+            << "sem o ícone 1 em português do Brasil";
+        const auto* grupo = reinterpret_cast<const GrupoIcone*>(dadosDoGrupo.data());
         ASSERT_EQ(grupo->quantos, 1);
-        EXPECT_EQ(grupo->entradas[0].largura, 64);
-        EXPECT_EQ(grupo->entradas[0].altura, 64);
-        EXPECT_EQ(grupo->entradas[0].cores, 16);
-        EXPECT_EQ(grupo->entradas[0].bitsPorPixel, 4);
-
-        // The image is velmora.ico's own, byte for byte: another script linked into the program
-        // whose icons took the same image id would show its picture instead.
         const auto& entrada = grupo->entradas[0];
-        HRSRC imagem =
-            ::FindResourceExW(modulo, RT_ICON, MAKEINTRESOURCEW(entrada.id), kPortuguesBrasil);
-        ASSERT_NE(imagem, nullptr);
-        auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(modulo, imagem)));
-        ASSERT_NE(bytes, nullptr);
-        EXPECT_EQ(std::string(bytes, ::SizeofResource(modulo, imagem)), imagemDoIco(VELMORA_ICONE));
-        ::FreeLibrary(modulo);
+        EXPECT_EQ(entrada.largura, 64);
+        EXPECT_EQ(entrada.altura, 64);
+        EXPECT_EQ(entrada.cores, 16);
+        EXPECT_EQ(entrada.bitsPorPixel, 4);
+        EXPECT_EQ(recursos.dados(RT_ICON, entrada.id), imagemDoIco(VELMORA_ICONE));
     }
 }
 
@@ -147,12 +160,11 @@ TEST(RecursosPrograma, IconeDoProgramaComId1Em64x64De16Cores) {
 TEST(RecursosPrograma, CadaImagemDeIconeUmaVez) {
     for (const auto& programa : kProgramas) {
         SCOPED_TRACE(nomeDoArquivo(programa).c_str());
-        HMODULE modulo = ::LoadLibraryExW(
-            programa.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(modulo, nullptr) << "erro " << ::GetLastError();
+        RecursosDoPrograma recursos(programa);
+        ASSERT_NE(recursos.modulo(), nullptr) << "erro " << ::GetLastError();
         std::vector<std::pair<ULONG_PTR, WORD>> imagens;
         ::EnumResourceNamesW(
-            modulo, RT_ICON,
+            recursos.modulo(), RT_ICON,
             [](HMODULE m, LPCWSTR tipo, LPWSTR nome, LONG_PTR lista) -> BOOL {
                 return ::EnumResourceLanguagesW(
                     m, tipo, nome,
@@ -168,7 +180,6 @@ TEST(RecursosPrograma, CadaImagemDeIconeUmaVez) {
         std::sort(imagens.begin(), imagens.end());
         EXPECT_EQ(std::adjacent_find(imagens.begin(), imagens.end()), imagens.end())
             << "uma imagem de ícone aparece duas vezes";
-        ::FreeLibrary(modulo);
     }
 }
 
