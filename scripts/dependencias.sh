@@ -27,8 +27,9 @@ PACOTES=(
     time
     # the fuzz targets: clang and its libFuzzer runtime (only a recommendation of clang)
     clang libclang-rt-14-dev
-    # the Windows build: mingw-w64 (its -posix compilers), zlib for it, and Wine to run its tests
-    g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64
+    # the Windows build: mingw-w64 (its -posix compilers), zlib for it, Wine to run its tests and
+    # NSIS for its installer
+    g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 nsis
     # CaseFolding.txt, for scripts/gera-caixa.py (the generated table is committed)
     unicode-data
 )

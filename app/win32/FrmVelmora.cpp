@@ -6,6 +6,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "app/nucleo/Confirmacao.h"
 #include "app/nucleo/RegrasConfiguracao.h"
 #include "app/nucleo/Textos.h"
 #include "app/win32/BandejaWin32.h"
@@ -89,7 +90,7 @@ INT_PTR CALLBACK FrmVelmora::procedimento(HWND janela, UINT mensagem, WPARAM w, 
         return TRUE;
     }
     auto* frm = reinterpret_cast<FrmVelmora*>(::GetWindowLongPtrW(janela, DWLP_USER));
-    return frm != nullptr ? frm->trata(mensagem, w, l) : FALSE;
+    return frm != nullptr ? frm->trata(mensagem, w) : FALSE;
 }
 
 LRESULT CALLBACK FrmVelmora::procedimentoPict(HWND janela, UINT mensagem, WPARAM w, LPARAM l,
@@ -103,7 +104,7 @@ LRESULT CALLBACK FrmVelmora::procedimentoPict(HWND janela, UINT mensagem, WPARAM
     return ::DefSubclassProc(janela, mensagem, w, l);
 }
 
-INT_PTR FrmVelmora::trata(UINT mensagem, WPARAM w, LPARAM l) {
+INT_PTR FrmVelmora::trata(UINT mensagem, WPARAM w) {
     switch (mensagem) {
         case WM_COMMAND:
             switch (LOWORD(w)) {
@@ -151,7 +152,6 @@ INT_PTR FrmVelmora::trata(UINT mensagem, WPARAM w, LPARAM l) {
         if (naBandeja_) IconeBandeja(0, notificacao_.registro().dicaVisivel());
         return TRUE;
     }
-    (void)l;
     return FALSE;
 }
 
@@ -292,32 +292,11 @@ void FrmVelmora::CmdConfirmar_Click() {
     valores.sLocal = texto(IDC_TXTARQUIVOS);
     valores.sPorta = texto(IDC_TXTPORTA);
 
-    if (valores.sPorta.empty() && ligado(valores.sParalela)) {
-        try {
-            if (auto porta = portaDaImpressora(motor_->impressoras(), valores.sImpressora)) {
-                defineTexto(IDC_TXTPORTA, *porta);
-                valores.sPorta = texto(IDC_TXTPORTA);
-            }
-        } catch (const std::exception& erro) {
-            log(erro.what());
-        }
-    }
-
-    bool gravou = true;
-    try {
-        GravarIni(valores, valores.sArquivoIni);
-    } catch (const ErroIni& erro) {
-        gravou = false;
-        aviso_.mostra(erro.what());
-    }
-    try {
-        LerIni(valores, valores.sArquivoIni);
-    } catch (const ErroIni& erro) {
-        // The same cause as a failed write needs saying only once.
-        if (gravou) aviso_.mostra(erro.what());
-    }
-
-    if (valores.sImpressora.empty() || valores.sBackup.empty() || valores.sLocal.empty()) {
+    const bool completa = confirmaConfiguracao(*motor_, aviso_, [this](const std::string& porta) {
+        defineTexto(IDC_TXTPORTA, porta);
+        return texto(IDC_TXTPORTA);
+    });
+    if (!completa) {
         timerImpressao_.liga();
         return;
     }

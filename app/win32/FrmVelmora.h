@@ -75,7 +75,7 @@ class FrmVelmora : private FonteRegistro, private AcoesBandeja {
     static INT_PTR CALLBACK procedimento(HWND janela, UINT mensagem, WPARAM w, LPARAM l);
     static LRESULT CALLBACK procedimentoPict(HWND janela, UINT mensagem, WPARAM w, LPARAM l,
                                              UINT_PTR id, DWORD_PTR dados);
-    INT_PTR trata(UINT mensagem, WPARAM w, LPARAM l);
+    INT_PTR trata(UINT mensagem, WPARAM w);
 
     // FonteRegistro
     std::uint32_t janelaPictIconeBandeja() const override;

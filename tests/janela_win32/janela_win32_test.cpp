@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 #include "app/nucleo/Textos.h"
 #include "app/win32/BandejaWin32.h"
@@ -151,6 +152,24 @@ TEST_F(JanelaWin32, CadaDicaNoSeuControleComOTextoExato) {
     EXPECT_EQ(achadas, esperadas);
 }
 
+TEST_F(JanelaWin32, TabPassaPelosCamposNaOrdemDoFormulario) {
+    // The combo box takes the focus in its field, a child of its own.
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof(combo);
+    ASSERT_TRUE(::GetComboBoxInfo(item(IDC_CBIMPRESSORAS), &combo));
+    const std::vector<HWND> ordem = {item(IDC_CBIMPRESSORAS),  item(IDC_TXTARQUIVOS),
+                                     item(IDC_CHKGERARBACKUP), item(IDC_CHKPARALELA),
+                                     item(IDC_TXTPORTA),       item(IDC_TXTTEMPO),
+                                     item(IDC_TXTLOG),         item(IDC_CMDCONFIRMAR)};
+    std::vector<HWND> visitados;
+    HWND atual = ordem.back();
+    for (std::size_t i = 0; i < ordem.size(); ++i) {
+        atual = ::GetNextDlgTabItem(dlg(), atual, FALSE);
+        visitados.push_back(atual == combo.hwndItem ? item(IDC_CBIMPRESSORAS) : atual);
+    }
+    EXPECT_EQ(visitados, ordem);
+}
+
 TEST_F(JanelaWin32, ConfirmarGravaOArquivoComAPortaDaImpressoraEVaiParaABandeja) {
     inicia();
     ASSERT_TRUE(::IsWindowVisible(dlg()));
@@ -269,6 +288,21 @@ TEST_F(JanelaWin32, ComArquivoNaBandejaCliqueMostraMinimizarEscondeFecharPergunt
     EXPECT_EQ(shell.chamadas.back().second.janela, handle32(pict));
     EXPECT_FALSE(::IsWindow(dlg()));
     EXPECT_EQ(encerramentos, 1);
+}
+
+TEST_F(JanelaWin32, FimDaSessaoPerguntaENaoCancelaSoComSim) {
+    inicia();
+    pergunta.resposta = false;
+    EXPECT_EQ(::SendMessageW(dlg(), WM_QUERYENDSESSION, 0, 0), FALSE) << "No holds the session";
+    EXPECT_TRUE(::IsWindow(dlg()));
+
+    pergunta.resposta = true;
+    EXPECT_EQ(::SendMessageW(dlg(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(chamadas(OperacaoBandeja::remove), 1);
+    ::SendMessageW(dlg(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(::IsWindow(dlg()));
+    EXPECT_EQ(encerramentos, 1);
+    EXPECT_EQ(pergunta.perguntas.size(), 2u);
 }
 
 }  // namespace
