@@ -252,6 +252,21 @@ clica_em() {
     xdotool mousemove $((ox + x)) $((oy + y)) click "$botao"
 }
 
+# confirma_configuracao LOCAL IMPRESSORA BACKUP PARALELA PORTA: clicks the confirm button of the
+# window $JANELA; then $INI must hold exactly these five lines, the window go and the eye reach
+# the tray.
+confirma_configuracao() {
+    clica_em "$JANELA" 427 313 # CmdConfirmar
+    printf '%s\r\n' "LOCAL = $1" "IMPRESSORA = $2" "BACKUP = $3" "PARALELA = $4" "PORTA = $5" \
+        >"$TMP/ini.esperado"
+    espera 10 cmp -s "$INI" "$TMP/ini.esperado" || {
+        [[ -e $INI ]] && cat -A "$INI" >&2
+        falha "VELMORA.INI não tem as cinco linhas da janela"
+    }
+    espera 10 janela_oculta "$TITULO_JANELA" || falha "a janela continuou visível após confirmar"
+    confere_icone_na_bandeja bandeja
+}
+
 # Job text as it comes out of the PDFs in $TMP/pdf.
 texto_dos_pdfs() {
     local pdf

@@ -24,14 +24,5 @@ clica_em "$JANELA" 425 261 # txtTempo
 xdotool key End shift+Home BackSpace
 xdotool type --delay 20 "2"
 captura preenchida
-clica_em "$JANELA" 427 313 # CmdConfirmar
-
-printf '%s\r\n' 'LOCAL = V:\fila\*.TXT' "IMPRESSORA = FilaPdf" "BACKUP = 1" "PARALELA = 0" \
-    "PORTA = generica" >"$TMP/ini.esperado"
-espera 10 cmp -s "$INI" "$TMP/ini.esperado" || {
-    [[ -e $INI ]] && cat -A "$INI" >&2
-    falha "VELMORA.INI não tem as cinco linhas da janela"
-}
-espera 10 janela_oculta "$TITULO_JANELA" || falha "a janela continuou visível após confirmar"
-confere_icone_na_bandeja bandeja
+confirma_configuracao 'V:\fila\*.TXT' FilaPdf 1 0 generica
 echo "ok: janela sem configuração, VELMORA.INI gravado pela janela, olho na bandeja"
