@@ -13,7 +13,7 @@ confere_icone_na_bandeja bandeja
 confere_piscar
 
 grava_job "$UNIDADE/fila/REL01.TXT" "Fatura 123 pela bandeja do Windows" "Total a pagar"
-espera 8 test -e "$UNIDADE/fila/REL01.bak" || falha "o job não virou backup"
+espera 30 test -e "$UNIDADE/fila/REL01.bak" || falha "o job não virou backup"
 [[ ! -e $UNIDADE/fila/REL01.TXT ]] || falha "o job impresso ficou na pasta"
 cups_privado_espera_jobs 30 || falha "o job ficou na fila do CUPS"
 pdftotext "$SAIDA_CUPS/FilaPdf.out" - | grep -qF "Fatura 123 pela bandeja do Windows" ||

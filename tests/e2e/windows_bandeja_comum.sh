@@ -45,7 +45,7 @@ inicia_desktop icewm
 cp -a "$WINEPREFIX" "$TMP/wine"
 export WINEPREFIX=$TMP/wine
 ln -sfn "$UNIDADE" "$WINEPREFIX/dosdevices/v:"
-wineserver -p
+wineserver -p </dev/null >"$TMP/wineserver.log" 2>&1
 # The server's end does not end its programs: -k does, at the test's end, or once the test is
 # gone without its EXIT trap.
 para_o_resto() { wineserver -k 2>/dev/null; }
