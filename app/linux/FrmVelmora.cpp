@@ -14,6 +14,7 @@
 #include <exception>
 
 #include "app/linux/ListaDeTarefas.h"
+#include "app/nucleo/Confirmacao.h"
 #include "app/nucleo/RegrasConfiguracao.h"
 #include "app/nucleo/Textos.h"
 #include "settings/Velmora_INI.h"
@@ -148,32 +149,11 @@ void FrmVelmora::CmdConfirmar_Click() {
     valores.sLocal = utf8(ui_->TxtArquivos->text());
     valores.sPorta = utf8(ui_->txtPorta->text());
 
-    if (valores.sPorta.empty() && ligado(valores.sParalela)) {
-        try {
-            if (auto porta = portaDaImpressora(motor_->impressoras(), valores.sImpressora)) {
-                ui_->txtPorta->setText(qt(*porta));
-                valores.sPorta = utf8(ui_->txtPorta->text());
-            }
-        } catch (const std::exception& erro) {
-            log(erro.what());
-        }
-    }
-
-    bool gravou = true;
-    try {
-        GravarIni(valores, valores.sArquivoIni);
-    } catch (const ErroIni& erro) {
-        gravou = false;
-        aviso_.mostra(erro.what());
-    }
-    try {
-        LerIni(valores, valores.sArquivoIni);
-    } catch (const ErroIni& erro) {
-        // The same cause as a failed write needs saying only once.
-        if (gravou) aviso_.mostra(erro.what());
-    }
-
-    if (valores.sImpressora.empty() || valores.sBackup.empty() || valores.sLocal.empty()) {
+    const bool completa = confirmaConfiguracao(*motor_, aviso_, [this](const std::string& porta) {
+        ui_->txtPorta->setText(qt(porta));
+        return utf8(ui_->txtPorta->text());
+    });
+    if (!completa) {
         timerImpressao_->start();
         return;
     }

@@ -4,8 +4,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/Motor.h"
-#include "app/MotorJanela.h"
+#include "app/MotorDaJanela.h"
 #include "app/linux/BandejaQt.h"
 #include "app/linux/CaixasMensagem.h"
 #include "app/linux/FrmVelmora.h"
@@ -14,23 +13,6 @@
 #include "app/nucleo/Textos.h"
 
 namespace velmora {
-
-namespace {
-
-class MotorDaJanela : public MotorJanela {
-  public:
-    MotorDaJanela(Pergunta& pergunta, ChaveTimer& timer) : motor_(pergunta, timer) {}
-
-    Valores& valores() override { return motor_.valores; }
-    RegistroAtividade& registro() override { return motor_.registro; }
-    std::vector<InfoImpressora> impressoras() override { return motor_.impressora().impressoras(); }
-    void timerImpressao_Timer() override { motor_.timerImpressao_Timer(); }
-
-  private:
-    Motor motor_;
-};
-
-}  // namespace
 
 int executaModoBandeja(QApplication& app, const std::string& sArquivoIni) {
     // The window is hidden most of the time: only the confirmed end quits.

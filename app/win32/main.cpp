@@ -8,9 +8,9 @@
 
 #include "app/CaminhoIni.h"
 #include "app/Opcoes.h"
+#include "app/win32/CodificacaoIniWin32.h"
 #include "app/win32/ExecucaoConsole.h"
 #include "platform/win32/TextoWin32.h"
-#include "settings/Velmora_INI.h"
 
 using namespace velmora;
 
@@ -30,22 +30,12 @@ void escreve(std::FILE* saida, const std::string& texto) {
     std::fwrite(texto.data(), 1, texto.size(), saida);
 }
 
-// VELMORA.INI is in the system's 8-bit code page, as Notepad and the DOS programs leave it; a
-// file saved as UTF-8 with its mark is taken as it is.
-void codificacaoDoIni() {
-    defineCodificacaoIni({[](std::string_view bytes) {
-                              if (bytes.starts_with("\xEF\xBB\xBF")) return std::string(bytes);
-                              return deCodigoPagina(bytes, CP_ACP);
-                          },
-                          [](std::string_view texto) { return paraCodigoPagina(texto, CP_ACP); }});
-}
-
 }  // namespace
 
 int main() {
     // The log is UTF-8; a console shows it right only when told so.
     ::SetConsoleOutputCP(CP_UTF8);
-    codificacaoDoIni();
+    defineCodificacaoIniWin32();
 
     Opcoes opcoes;
     try {

@@ -13,6 +13,10 @@ ARTEFATOS=${2:?uso: $0 BINARIO_VELMORA PASTA_ARTEFATOS}
 TESTE=$(basename "$0" .sh)
 TITULO_JANELA="Velmora - Configuração"
 TITULO_PERGUNTA="Velmora -Encerramento"
+# X classes of the tray icon's window and of the program's own windows (a shell whose windows are
+# not velmora's own sets them before sourcing this)
+CLASSE_ICONE=${CLASSE_ICONE:-velmora}
+CLASSE_JANELAS=${CLASSE_JANELAS:-velmora}
 
 for ferramenta in Xvfb trayer xdotool xwininfo xdpyinfo xprop xwd import convert pdftotext; do
     if ! command -v "$ferramenta" >/dev/null; then
@@ -34,6 +38,8 @@ encerra() {
         echo "--- saída do velmora:" >&2
         cat "$TMP/velmora.log" >&2
     fi
+    # what a test started beyond its own children (a sourcing file may define it)
+    if declare -F para_o_resto >/dev/null; then para_o_resto || true; fi
     for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
         pid=${PIDS[i]}
         kill "$pid" 2>/dev/null || continue
@@ -158,11 +164,12 @@ velmora_rodando() {
 
 # The tray icon: the velmora window that the tray host has taken in. Prints "X Y W H ID" on the screen.
 icone_bandeja() {
-    xwininfo -root -tree | awk -v hospedeiro="$HOSPEDEIRO_BANDEJA" '
+    xwininfo -root -tree | awk -v hospedeiro="$HOSPEDEIRO_BANDEJA" \
+        -v classe="(\"$CLASSE_ICONE\" \"$CLASSE_ICONE\")" '
         function recuo(l) { match(l, /^ */); return RLENGTH }
         $0 ~ hospedeiro { painel = recuo($0); next }
         painel && recuo($0) <= painel { painel = 0 }
-        painel && /\("velmora" "velmora"\)/ &&
+        painel && index($0, classe) &&
             match($0, /[0-9]+x[0-9]+[-+][-0-9]+[-+][-0-9]+ +[-+][-0-9]+[-+][-0-9]+/) {
             split(substr($0, RSTART, RLENGTH), p, /[ x+]+/)
             split($0, c, " ")
@@ -187,6 +194,11 @@ centralizada() {
 
 janela_oculta() {
     ! janela_visivel "$1"
+}
+
+# Hidden by the program itself, not just minimised onto a taskbar (iconic) by the window manager.
+janela_retirada() {
+    ! xwininfo -id "$1" | grep -q IsViewable && ! xprop -id "$1" WM_STATE | grep -q Iconic
 }
 
 janela_visivel() {
@@ -240,6 +252,21 @@ clica_em() {
     xdotool mousemove $((ox + x)) $((oy + y)) click "$botao"
 }
 
+# confirma_configuracao LOCAL IMPRESSORA BACKUP PARALELA PORTA: clicks the confirm button of the
+# window $JANELA; then $INI must hold exactly these five lines, the window go and the eye reach
+# the tray.
+confirma_configuracao() {
+    clica_em "$JANELA" 427 313 # CmdConfirmar
+    printf '%s\r\n' "LOCAL = $1" "IMPRESSORA = $2" "BACKUP = $3" "PARALELA = $4" "PORTA = $5" \
+        >"$TMP/ini.esperado"
+    espera 10 cmp -s "$INI" "$TMP/ini.esperado" || {
+        [[ -e $INI ]] && cat -A "$INI" >&2
+        falha "VELMORA.INI não tem as cinco linhas da janela"
+    }
+    espera 10 janela_oculta "$TITULO_JANELA" || falha "a janela continuou visível após confirmar"
+    confere_icone_na_bandeja bandeja
+}
+
 # Job text as it comes out of the PDFs in $TMP/pdf.
 texto_dos_pdfs() {
     local pdf
@@ -265,7 +292,7 @@ grava_job() {
 menu_aberto() {
     local icone janela nome
     icone=$(($(icone_bandeja | awk '{print $5}')))
-    for janela in $(xdotool search --onlyvisible --class '^velmora$' 2>/dev/null); do
+    for janela in $(xdotool search --onlyvisible --class "^$CLASSE_JANELAS\$" 2>/dev/null); do
         ((janela == icone)) && continue
         nome=$(xdotool getwindowname "$janela" 2>/dev/null || true)
         [[ $nome == "$TITULO_JANELA" || $nome == "$TITULO_PERGUNTA" ]] && continue

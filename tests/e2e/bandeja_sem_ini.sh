@@ -30,16 +30,7 @@ preenche 221 215 "$TMP/fila/*.txt" # TxtArquivos
 preenche 200 166 "Velmora PDF"     # CbImpressoras (its editable text)
 preenche 425 261 "1"               # txtTempo
 captura preenchida
-clica_em "$JANELA" 427 313 # CmdConfirmar
-
-printf '%s\r\n' "LOCAL = $TMP/fila/*.txt" "IMPRESSORA = Velmora PDF" "BACKUP = 0" "PARALELA = 0" \
-    "PORTA = generica" >"$TMP/ini.esperado"
-espera 10 cmp -s "$INI" "$TMP/ini.esperado" || {
-    [[ -e $INI ]] && cat -A "$INI" >&2
-    falha "VELMORA.INI não foi gravado com os cinco valores da janela"
-}
-espera 10 janela_oculta "$TITULO_JANELA" || falha "a janela continuou visível após confirmar"
-confere_icone_na_bandeja bandeja
+confirma_configuracao "$TMP/fila/*.txt" "Velmora PDF" 0 0 generica
 
 grava_job "$TMP/fila/rel02.txt" "Relatorio da configuracao confirmada" "fim"
 espera 30 pdf_contem "Relatorio da configuracao confirmada" || falha "o job não foi impresso"

@@ -19,53 +19,13 @@
 #include "app/nucleo/NotificacaoBandeja.h"
 #include "spooler/ErroPlataforma.h"
 #include "spooler/Pergunta.h"
+#include "tests/nucleo/apoio/FalsosJanela.h"
 #include "tests/nucleo/apoio/ShellFalso.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& texto, std::ostream* saida) { *saida << texto.toStdString(); }
 
 namespace velmora::teste {
-
-class MotorFalso : public MotorJanela {
-  public:
-    explicit MotorFalso(ChaveTimer& timer) : timer(timer) {}
-
-    Valores& valores() override { return valores_; }
-    RegistroAtividade& registro() override { return registro_; }
-    std::vector<InfoImpressora> impressoras() override {
-        if (!erroImpressoras.empty()) throw ErroPlataforma(erroImpressoras);
-        return listaImpressoras;
-    }
-    void timerImpressao_Timer() override { ++ciclos; }
-
-    ChaveTimer& timer;
-    std::vector<InfoImpressora> listaImpressoras;
-    std::string erroImpressoras;  // when set, listing the printers fails with it
-    int ciclos = 0;
-
-  private:
-    Valores valores_;
-    RegistroAtividade registro_;
-};
-
-class PerguntaFalsa : public Pergunta {
-  public:
-    bool sim(const std::string& mensagem) override {
-        perguntas.push_back(mensagem);
-        if (aoPerguntar) aoPerguntar();
-        return resposta;
-    }
-
-    bool resposta = true;
-    std::vector<std::string> perguntas;
-    std::function<void()> aoPerguntar;  // runs while the question is "open"
-};
-
-class AvisoFalso : public Aviso {
-  public:
-    void mostra(const std::string& texto) override { avisos.push_back(texto); }
-    std::vector<std::string> avisos;
-};
 
 // A window with fakes around it; the fakes outlive it.
 class JanelaDeTeste {
