@@ -264,8 +264,9 @@ void FrmVelmora::Form_Initialize(const std::string& sArquivoIni) {
 void FrmVelmora::Form_Activate() { timerImpressao_.desliga(); }
 
 void FrmVelmora::Form_Resize() {
-    // Without a tray a hidden window could not be brought back.
-    if (::IsIconic(janela_) && shell_.disponivel()) ::ShowWindow(janela_, SW_HIDE);
+    // Without the tray entry (no tray, or not configured yet) a hidden window could not be
+    // brought back.
+    if (::IsIconic(janela_) && naBandeja_ && shell_.disponivel()) ::ShowWindow(janela_, SW_HIDE);
 }
 
 bool FrmVelmora::Form_QueryUnload() {
