@@ -29,7 +29,7 @@ PACOTES=(
     clang libclang-rt-14-dev
     # the Windows build: mingw-w64 (its -posix compilers), zlib for it, Wine to run its tests and
     # NSIS for its installer
-    g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 nsis
+    g++-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 fonts-wine nsis
     # CaseFolding.txt, for scripts/gera-caixa.py (the generated table is committed)
     unicode-data
 )

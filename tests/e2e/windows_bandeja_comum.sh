@@ -46,6 +46,10 @@ cp -a "$WINEPREFIX" "$TMP/wine"
 export WINEPREFIX=$TMP/wine
 ln -sfn "$UNIDADE" "$WINEPREFIX/dosdevices/v:"
 wineserver -p </dev/null >"$TMP/wineserver.log" 2>&1
+# Wine's own MS Sans Serif, the dialog's font, is wider than Windows' and cuts the captions the
+# layout was drawn for; Nimbus Sans keeps Helvetica's widths, close to the real one's.
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' /d 'Nimbus Sans' /f \
+    </dev/null >/dev/null 2>&1 || falha "a substituição da fonte do diálogo não entrou no registro"
 # The server's end does not end its programs: -k does, at the test's end, or once the test is
 # gone without its EXIT trap.
 para_o_resto() { wineserver -k 2>/dev/null; }
