@@ -135,14 +135,17 @@ Section "Velmora" SecPrograma
     ${EndIf}
 
     SetShellVarContext all
-    CreateShortcut "$SMPROGRAMS\Velmora.lnk" "$INSTDIR\${PROGRAMA}" "${PARAMETROS}"
+    ; -1 is the icon resource id 1: the program's first icon is the eye's first frame, named
+    ; resources coming before numbered ones.
+    CreateShortcut "$SMPROGRAMS\Velmora.lnk" "$INSTDIR\${PROGRAMA}" "${PARAMETROS}" \
+        "$INSTDIR\${PROGRAMA}" -1
     SetShellVarContext current
 
     ; Last, so that a failed install never shows in Apps and Features.
     WriteRegStr HKLM "${DESINSTALAR}" "DisplayName" "Velmora"
     WriteRegStr HKLM "${DESINSTALAR}" "DisplayVersion" "${VERSAO}"
     WriteRegStr HKLM "${DESINSTALAR}" "Publisher" "Velmora"
-    WriteRegStr HKLM "${DESINSTALAR}" "DisplayIcon" "$INSTDIR\${PROGRAMA},0"
+    WriteRegStr HKLM "${DESINSTALAR}" "DisplayIcon" "$INSTDIR\${PROGRAMA},-1"
     WriteRegStr HKLM "${DESINSTALAR}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${DESINSTALAR}" "UninstallString" '"$INSTDIR\${DESINSTALADOR}"'
     WriteRegStr HKLM "${DESINSTALAR}" "QuietUninstallString" '"$INSTDIR\${DESINSTALADOR}" /S'
