@@ -14,8 +14,6 @@ namespace {
 
 CodificacaoIni codificacao_;
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 // Five lines of at most 32,766 characters fit many times over; memory stays bounded.
 constexpr std::size_t kMaiorIni = 16u << 20;
 
@@ -105,7 +103,7 @@ void LerIni(Configuracao& cfg, const std::string& caminho) {
     std::string conteudo = leConteudo(arquivo);
     if (codificacao_.paraUtf8) conteudo = codificacao_.paraUtf8(conteudo);
     std::string_view resto = conteudo;
-    if (resto.starts_with(kBom)) resto.remove_prefix(kBom.size());
+    if (resto.starts_with(kMarcaUtf8)) resto.remove_prefix(kMarcaUtf8.size());
 
     // CR, CR LF and, for files saved by Linux editors, a lone LF all end a line.
     while (!resto.empty()) {

@@ -18,6 +18,9 @@ class ErroIni : public std::runtime_error {
 
 // Paths and values are UTF-8, as everywhere in the core.
 
+// The UTF-8 mark a file may start with: such a file is read as UTF-8 whatever the code page.
+inline constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
+
 // How the file's bytes stand for that UTF-8: unchanged where none is set (Linux); on Windows the
 // file is in the system's 8-bit code page and the program sets the conversions once at start-up.
 struct CodificacaoIni {

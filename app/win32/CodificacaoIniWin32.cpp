@@ -7,7 +7,7 @@ namespace velmora {
 
 void defineCodificacaoIniWin32() {
     defineCodificacaoIni({[](std::string_view bytes) {
-                              if (bytes.starts_with("\xEF\xBB\xBF")) return std::string(bytes);
+                              if (bytes.starts_with(kMarcaUtf8)) return std::string(bytes);
                               return deCodigoPagina(bytes, CP_ACP);
                           },
                           [](std::string_view texto) { return paraCodigoPagina(texto, CP_ACP); }});
