@@ -12,8 +12,10 @@
 #include "app/win32/BandejaWin32.h"
 #include "app/win32/GeometriaJanela.h"
 #include "app/win32/recursos/IdsFrmVelmora.h"
+#include "platform/win32/SistemaArquivosWin32.h"
 #include "platform/win32/TextoWin32.h"
 #include "settings/Velmora_INI.h"
+#include "spooler/ErroPlataforma.h"
 
 namespace velmora {
 
@@ -27,9 +29,13 @@ constexpr UINT_PTR kSubclassePict = 1;
 constexpr int kMargemFiguraBotao = 120;
 constexpr int kLarguraDica = 6000;
 
+// A file that cannot even be looked at counts as there: reading it then says why.
 bool arquivoExiste(const std::string& caminho) {
-    const DWORD atributos = ::GetFileAttributesW(larga(caminho).c_str());
-    return atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    try {
+        return SistemaArquivosWin32().existe(caminho);
+    } catch (const ErroPlataforma&) {
+        return true;
+    }
 }
 
 // A string of the resources' table, empty when there is none under `id`.
