@@ -41,10 +41,21 @@ ln -s "$TMP/compartilhada.out" "$SERVIDOR/imp"
 : >"$TMP/lpt2.out"
 : >"$TMP/compartilhada.out"
 
-roda() {
+roda_uma_vez() {
     STATUS=0
     (cd "$PASTA" && wine "$VELMORA" "$@") >"$SAIDA" 2>"$ERROS" || STATUS=$?
     tr -d '\r' <"$SAIDA" >"$SAIDA.unix" && mv "$SAIDA.unix" "$SAIDA"
+}
+# The program says why before every exit with status 1; status 1 with nothing said at all is Wine
+# failing to run it (seen once in CI, a run started just after another). Tried once more, with
+# what the folders held shown, so a fault of ours still fails and leaves its trace.
+roda() {
+    roda_uma_vez "$@"
+    if [[ "$STATUS" == 1 && ! -s "$SAIDA" && ! -s "$ERROS" ]]; then
+        echo "AVISO [$CASO]: wine terminou com status 1 sem nenhuma saída; de novo" >&2
+        ls -la "$PASTA" "$PASTA/jobs" "$PASTA/pdf" 2>/dev/null | sed 's/^/  /' >&2
+        roda_uma_vez "$@"
+    fi
 }
 # The case's folder as Windows sees it.
 pasta_win() { echo "V:\\caso$N_CASO"; }
